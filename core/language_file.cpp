@@ -1,0 +1,166 @@
+#include "core/language_file.h"
+
+#include <cstdint>
+#include <optional>
+#include <utility>
+
+namespace grabwell::core {
+
+const std::array<std::u16string_view, kLanguageLineCount>& ChineseStartupTexts() {
+    static constexpr std::array<std::u16string_view, kLanguageLineCount> kTexts = {
+        u"Grabwell",
+        u"欢迎使用Grabwell",
+        u"文件(&F)",
+        u"打开(&O)",
+        u"保存(&S)",
+        u"设置为墙纸",
+        u"清除墙纸",
+        u"打印(&P)",
+        u"取消捕获(&C)",
+        u"退出(&X)",
+        u"捕获(&C)",
+        u"整个屏幕(&S)",
+        u"延时捕获(&A)",
+        u"当前工作区(&C)",
+        u"当前窗口(&F)",
+        u"滚动窗口(&S)",
+        u"图像(&I)",
+        u"用画图编辑",
+        u"选择语言(&L)",
+        u"简体中文(&C)",
+        u"英语(&English)",
+        u"自由捕获(&D)",
+        u"帮助(&H)",
+        u"关于Grabwell(&A)...",
+        u"帮助主题(H)",
+    };
+    return kTexts;
+}
+
+std::vector<std::string> SplitLanguageLines(std::string_view bytes) {
+    std::vector<std::string> lines;
+    lines.reserve(kLanguageLineCount);
+    std::size_t pos = 0;
+    while (lines.size() < kLanguageLineCount && pos < bytes.size()) {
+        const std::size_t cr = bytes.find('\r', pos);
+        if (cr == std::string_view::npos) {
+            lines.emplace_back(bytes.substr(pos));
+            break;
+        }
+        lines.emplace_back(bytes.substr(pos, cr - pos));
+        pos = cr + 1;
+        if (pos < bytes.size() && bytes[pos] == '\n') ++pos;
+    }
+    lines.resize(kLanguageLineCount);
+    return lines;
+}
+
+namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+constexpr char32_t kReplacement = 0xFFFD;
+
+// One scalar value from the front of bytes and how many bytes it used;
+// nullopt for a malformed or truncated sequence.
+struct Decoded {
+    char32_t value;
+    std::size_t length;
+};
+
+std::optional<Decoded> DecodeOne(std::string_view bytes, std::size_t pos) {
+    const auto byteAt = [&](std::size_t i) {
+        return static_cast<std::uint8_t>(bytes[pos + i]);
+    };
+    const std::uint8_t lead = byteAt(0);
+    if (lead < 0x80) return Decoded{lead, 1};
+
+    std::size_t length = 0;
+    char32_t value = 0;
+    char32_t minimum = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2; value = lead & 0x1Fu; minimum = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3; value = lead & 0x0Fu; minimum = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4; value = lead & 0x07u; minimum = 0x10000;
+    } else {
+        return std::nullopt;  // continuation byte, C0/C1 or F5..FF
+    }
+    if (bytes.size() - pos < length) return std::nullopt;
+    for (std::size_t i = 1; i < length; ++i) {
+        const std::uint8_t trail = byteAt(i);
+        if ((trail & 0xC0u) != 0x80u) return std::nullopt;
+        value = (value << 6) | (trail & 0x3Fu);
+    }
+    if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
+        return std::nullopt;
+    }
+    return Decoded{value, length};
+}
+
+void AppendUtf16(std::u16string& out, char32_t value) {
+    if (value < 0x10000) {
+        out.push_back(static_cast<char16_t>(value));
+        return;
+    }
+    const char32_t offset = value - 0x10000;
+    out.push_back(static_cast<char16_t>(0xD800 + (offset >> 10)));
+    out.push_back(static_cast<char16_t>(0xDC00 + (offset & 0x3FFu)));
+}
+
+}  // namespace
+
+bool IsValidUtf8(std::string_view bytes) {
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        const auto decoded = DecodeOne(bytes, pos);
+        if (!decoded) return false;
+        pos += decoded->length;
+    }
+    return true;
+}
+
+std::u16string Utf8ToUtf16(std::string_view bytes) {
+    std::u16string out;
+    out.reserve(bytes.size());
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        if (const auto decoded = DecodeOne(bytes, pos)) {
+            AppendUtf16(out, decoded->value);
+            pos += decoded->length;
+        } else {
+            AppendUtf16(out, kReplacement);
+            ++pos;
+        }
+    }
+    return out;
+}
+
+std::vector<std::u16string> DecodeLanguageFile(
+    std::string_view bytes,
+    const std::function<std::u16string(std::string_view)>& ansiDecode) {
+    const bool utf8 = IsValidUtf8(bytes);
+    if (utf8 && bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
+        bytes.remove_prefix(kUtf8Bom.size());
+    }
+    std::vector<std::u16string> texts;
+    texts.reserve(kLanguageLineCount);
+    for (const std::string& line : SplitLanguageLines(bytes)) {
+        if (utf8) {
+            texts.push_back(Utf8ToUtf16(line));
+        } else if (ansiDecode) {
+            texts.push_back(ansiDecode(line));
+        } else {
+            // No code page to read it with: keep what is plain ASCII rather
+            // than guess at the rest.
+            std::u16string text;
+            for (const char c : line) {
+                const auto byte = static_cast<std::uint8_t>(c);
+                text.push_back(byte < 0x80 ? static_cast<char16_t>(byte)
+                                           : static_cast<char16_t>(kReplacement));
+            }
+            texts.push_back(std::move(text));
+        }
+    }
+    return texts;
+}
+
+}  // namespace grabwell::core
