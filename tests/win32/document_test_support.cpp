@@ -1,0 +1,90 @@
+#include "tests/win32/document_test_support.h"
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+namespace grabwell::testing {
+
+TempFolder::TempFolder() {
+    wchar_t base[MAX_PATH + 1] = {};
+    ::GetTempPathW(MAX_PATH + 1, base);
+    for (unsigned n = ::GetTickCount(); path_.empty(); ++n) {
+        std::wstring candidate = std::wstring(base) + L"grabwell-doc-" + std::to_wstring(n);
+        if (::CreateDirectoryW(candidate.c_str(), nullptr)) path_ = candidate;
+    }
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(std::filesystem::path(path_), ignored);
+}
+
+COLORREF PatternColour(int x, int y) {
+    return RGB((x * 7 + 11) & 0xFF, (y * 13 + 5) & 0xFF, ((x ^ y) * 3 + 40) & 0xFF);
+}
+
+capture::Picture PatternPicture(int width, int height) {
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const COLORREF c = PatternColour(x, y);
+            pixels[static_cast<std::size_t>(y) * width + x] =
+                (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+        }
+    }
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down, like the vector
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+
+    HDC screen = ::GetDC(nullptr);
+    platform::unique_hbitmap bitmap(::CreateCompatibleBitmap(screen, width, height));
+    if (bitmap) {
+        ::SetDIBits(screen, bitmap.get(), 0, static_cast<UINT>(height), pixels.data(), &info,
+                    DIB_RGB_COLORS);
+    }
+    ::ReleaseDC(nullptr, screen);
+    return capture::PictureFromBitmap(std::move(bitmap));
+}
+
+std::optional<std::string> ReadBytes(const std::wstring& path) {
+    std::ifstream in(std::filesystem::path(path), std::ios::binary);
+    if (!in) return std::nullopt;
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool WriteBytes(const std::wstring& path, const std::string& bytes) {
+    std::ofstream out(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+}
+
+bool FileExists(const std::wstring& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::wstring SourcePath(const std::wstring& relative) {
+    const std::string root = GRABWELL_SOURCE_DIR;
+    std::wstring path(root.begin(), root.end());
+    if (!path.empty() && path.front() == L'/') path.insert(0, L"Z:");
+    return path + L"/" + relative;
+}
+
+std::optional<SIZE> BmpSize(const std::string& bytes) {
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    if (bytes.size() < sizeof(file) + sizeof(info)) return std::nullopt;
+    std::memcpy(&file, bytes.data(), sizeof(file));
+    std::memcpy(&info, bytes.data() + sizeof(file), sizeof(info));
+    if (file.bfType != 0x4D42 || info.biSize < sizeof(info)) return std::nullopt;
+    return SIZE{info.biWidth, info.biHeight < 0 ? -info.biHeight : info.biHeight};
+}
+
+}  // namespace grabwell::testing

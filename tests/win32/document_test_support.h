@@ -1,0 +1,46 @@
+#pragma once
+// Shared pieces of the document tests: a private folder under %TEMP% that
+// goes away with the test, pictures with a known pattern, and raw file access.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "capture/picture.h"
+#include "platform/win32.h"
+
+namespace grabwell::testing {
+
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::wstring& path() const { return path_; }
+    std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
+
+private:
+    std::wstring path_;
+};
+
+// The colour the test pattern has at (x, y); unique enough that a shifted,
+// flipped or stretched copy does not match.
+COLORREF PatternColour(int x, int y);
+
+// A picture in the display's format filled with PatternColour.
+capture::Picture PatternPicture(int width, int height);
+
+std::optional<std::string> ReadBytes(const std::wstring& path);
+bool WriteBytes(const std::wstring& path, const std::string& bytes);
+bool FileExists(const std::wstring& path);
+
+// A file of the source tree; the build's Unix path is reached through Wine's
+// Z: drive.
+std::wstring SourcePath(const std::wstring& relative);
+
+// Width and height of a BMP file (its BITMAPINFOHEADER), or nullopt when the
+// bytes are not one.
+std::optional<SIZE> BmpSize(const std::string& bytes);
+
+}  // namespace grabwell::testing
