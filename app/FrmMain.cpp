@@ -1,0 +1,135 @@
+#include "app/FrmMain.h"
+
+#include <windowsx.h>
+
+#include "core/rounding.h"
+#include "platform/date_text.h"
+#include "resources/resource.h"
+
+namespace grabwell::app {
+
+FrmMain::FrmMain(AppEnvironment environment) : env_(std::move(environment)) {}
+
+FrmMain::~FrmMain() {
+    if (hwnd()) ::DestroyWindow(hwnd());
+}
+
+bool FrmMain::Create(int showCommand) {
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&icc);
+
+    HICON icon = ::LoadIconW(env_.instance, MAKEINTRESOURCEW(IDI_GRABWELL));
+    if (!RegisterClassOnce(env_.instance, kClassName, icon, nullptr)) return false;
+    accelerators_ = ::LoadAcceleratorsW(env_.instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
+    HMENU menu = ::LoadMenuW(env_.instance, MAKEINTRESOURCEW(IDR_MAINMENU));
+    if (!CreateFor(env_.instance, kClassName, L"Grabwell", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                   0, CW_USEDEFAULT, 0, CW_USEDEFAULT, 0, nullptr, menu)) {
+        if (menu) ::DestroyMenu(menu);
+        return false;
+    }
+
+    // Load: the start time goes into panel 2 once and is never refreshed.
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    const std::wstring started = platform::GeneralDateText(now);
+    ::SendMessageW(controls_.StatusBar1, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(started.c_str()));
+    LoadPlacement();
+
+    ::ShowWindow(hwnd(), showCommand);
+    ::UpdateWindow(hwnd());
+    return true;
+}
+
+LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE:
+            OnCreate();
+            return 0;
+        case WM_SIZE:
+            OnSize(static_cast<UINT>(wParam));
+            return 0;
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam));
+            return 0;
+        case WM_HSCROLL:
+        case WM_VSCROLL:
+            OnScroll(reinterpret_cast<HWND>(lParam), LOWORD(wParam));
+            return 0;
+        case WM_MOUSEWHEEL:
+            OnMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam), GET_KEYSTATE_WPARAM(wParam));
+            return 0;
+        case WM_KEYDOWN:
+            if (OnKeyDown(static_cast<UINT>(wParam))) return 0;
+            return DefaultProc(message, wParam, lParam);
+        case WM_NOTIFY:
+            return OnNotify(reinterpret_cast<NMHDR*>(lParam));
+        case WM_DPICHANGED:
+            OnDpiChanged(LOWORD(wParam), HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return 0;
+        case WM_CLOSE:
+            OnClose();
+            return 0;
+        case WM_DESTROY:
+            OnDestroy();
+            return 0;
+        default:
+            return DefaultProc(message, wParam, lParam);
+    }
+}
+
+void FrmMain::OnCreate() {
+    HDC screen = ::GetDC(nullptr);
+    if (screen) {
+        twipsPerPixelX_ = core::TwipsPerPixel(::GetDeviceCaps(screen, LOGPIXELSX));
+        twipsPerPixelY_ = core::TwipsPerPixel(::GetDeviceCaps(screen, LOGPIXELSY));
+        ::ReleaseDC(nullptr, screen);
+    }
+    controls_.Create(hwnd(), env_.instance, picBmp_);
+    // Both panels must exist before any text goes into them.
+    controls_.DockBars(twipsPerPixelX_);
+    const wchar_t* welcome = L"欢迎使用Grabwell";
+    ::SendMessageW(controls_.StatusBar1, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(welcome));
+}
+
+void FrmMain::OnSize(UINT state) {
+    if (!controls_.Toolbar1) return;
+    if (state == SIZE_MINIMIZED) return;
+    controls_.DockBars(twipsPerPixelX_);
+    LayoutViewport();
+}
+
+void FrmMain::OnDpiChanged(UINT dpiX, UINT dpiY, const RECT& suggested) {
+    twipsPerPixelX_ = core::TwipsPerPixel(static_cast<int>(dpiX));
+    twipsPerPixelY_ = core::TwipsPerPixel(static_cast<int>(dpiY));
+    ::SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT FrmMain::OnNotify(NMHDR* header) {
+    if (header->code == TTN_GETDISPINFOW) {
+        if (const wchar_t* tip = MainControls::TooltipFor(header->idFrom)) {
+            reinterpret_cast<NMTTDISPINFOW*>(header)->lpszText = const_cast<wchar_t*>(tip);
+        }
+    }
+    return 0;
+}
+
+void FrmMain::OnClose() {
+    // The unload path ends quietly on any failure and lets the window close.
+    bool cancel = false;
+    try {
+        SaveWindowPlacement();
+        cancel = CloseQuestionCancels();
+    } catch (...) {
+        cancel = false;
+    }
+    if (!cancel) ::DestroyWindow(hwnd());
+}
+
+void FrmMain::OnDestroy() {
+    if (env_.quitWhenDestroyed) ::PostQuitMessage(0);
+}
+
+bool FrmMain::CloseQuestionCancels() { return false; }
+
+}  // namespace grabwell::app

@@ -1,0 +1,102 @@
+#pragma once
+// The program's one top-level window: menu, toolbar, status bar, the
+// scrollable picture viewport, and every user command.
+#include <optional>
+#include <string>
+
+#include "app/app_environment.h"
+#include "app/base_window.h"
+#include "app/main_controls.h"
+#include "app/picture_box.h"
+#include "capture/picture.h"
+#include "core/commands.h"
+#include "core/viewport_layout.h"
+#include "platform/process.h"
+
+namespace grabwell::app {
+
+// The unit in which the window reports mouse positions and measures its
+// client area: twips, except while a free-rectangle capture is armed.
+enum class ScaleMode { Twips, Pixels };
+
+class FrmMain : public BaseWindow<FrmMain> {
+public:
+    static constexpr const wchar_t* kClassName = L"GrabwellMainWindow";
+
+    explicit FrmMain(AppEnvironment environment);
+    ~FrmMain();
+
+    // Creates the window, runs the load steps (start time, stored
+    // placement) and shows it.
+    bool Create(int showCommand);
+
+    HACCEL accelerators() const { return accelerators_; }
+    const MainControls& controls() const { return controls_; }
+
+    bool PictureUnsaved() const { return pictureUnsaved_; }
+    bool RegionSelecting() const { return regionSelecting_; }
+    DWORD HelpProcessId() const { return help_ ? help_->id : 0; }
+    ScaleMode scaleMode() const { return scaleMode_; }
+    double twipsPerPixelX() const { return twipsPerPixelX_; }
+    double twipsPerPixelY() const { return twipsPerPixelY_; }
+
+    // Runs a command as the menu does; any failure inside it stays inside.
+    void RunCommand(core::CommandId id) noexcept;
+    // Runs whatever the toolbar button at this 1-based position stands for.
+    void OnToolbarButton(std::int16_t buttonIndex) noexcept;
+
+    // The current picture, `PicBmp`'s.
+    const capture::Picture& CurrentPicture() const;
+    // Puts a picture (or none) into `PicBmp`, which takes its size.
+    void InstallPicture(capture::Picture picture);
+    // The resize handling: viewport and scroll bars for the current sizes.
+    void LayoutViewport();
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    struct ScrollSteps {
+        std::int32_t small = 15;
+        std::int32_t large = 15;
+    };
+
+    void OnCreate();
+    void OnSize(UINT state);
+    void OnCommand(UINT id);
+    LRESULT OnNotify(NMHDR* header);
+    void OnClose();
+    void OnDestroy();
+    void OnDpiChanged(UINT dpiX, UINT dpiY, const RECT& suggested);
+
+    void OnScroll(HWND bar, UINT code);
+    void OnMouseWheel(int delta, UINT keys);
+    bool OnKeyDown(UINT key);
+    void ScrollBy(HWND bar, UINT code, int repeat);
+    void ApplyScrollBar(HWND bar, const core::ScrollBarLayout& layout, ScrollSteps& steps);
+    void MovePicture();
+
+    void LoadPlacement();
+    void SaveWindowPlacement();
+    // Asked after the placement is written; true keeps the window open.
+    bool CloseQuestionCancels();
+
+    friend struct FrmMainCommandTable;
+    void mnuExit_Click();
+    void mnuHowto_Click();
+
+    AppEnvironment env_;
+    MainControls controls_;
+    PictureBox picBmp_;
+    ScrollSteps hSteps_;
+    ScrollSteps vSteps_;
+    int wheelRemainder_ = 0;
+    HACCEL accelerators_ = nullptr;
+    double twipsPerPixelX_ = 15.0;
+    double twipsPerPixelY_ = 15.0;
+    ScaleMode scaleMode_ = ScaleMode::Twips;
+    bool pictureUnsaved_ = false;
+    bool regionSelecting_ = false;
+    std::optional<platform::StartedProcess> help_;
+};
+
+}  // namespace grabwell::app

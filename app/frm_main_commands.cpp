@@ -1,0 +1,54 @@
+// The one table from command ids to handlers, and the two ways commands are
+// started: the menu (and its shortcut keys) and the toolbar.
+#include <array>
+
+#include "app/FrmMain.h"
+#include "core/toolbar.h"
+#include "resources/resource.h"
+
+namespace grabwell::app {
+
+namespace {
+
+using Handler = void (FrmMain::*)();
+
+struct CommandBinding {
+    core::CommandId id;
+    Handler handler;
+};
+
+}  // namespace
+
+// Member access needs a function of the class; the table itself stays data.
+struct FrmMainCommandTable {
+    static constexpr std::array kBindings{
+        CommandBinding{core::CommandId::mnuExit, &FrmMain::mnuExit_Click},
+        CommandBinding{core::CommandId::mnuHowto, &FrmMain::mnuHowto_Click},
+    };
+};
+
+void FrmMain::RunCommand(core::CommandId id) noexcept {
+    for (const auto& binding : FrmMainCommandTable::kBindings) {
+        if (binding.id != id) continue;
+        try {
+            (this->*binding.handler)();
+        } catch (...) {
+            // A failing command ends where it failed; the window stays usable.
+        }
+        return;
+    }
+}
+
+void FrmMain::OnToolbarButton(std::int16_t buttonIndex) noexcept {
+    if (const auto command = core::ToolbarCommand(buttonIndex)) RunCommand(*command);
+}
+
+void FrmMain::OnCommand(UINT id) {
+    if (id > IDC_TOOLBAR_BUTTON && id <= IDC_TOOLBAR_BUTTON + 0x7FFF) {
+        OnToolbarButton(static_cast<std::int16_t>(id - IDC_TOOLBAR_BUTTON));
+        return;
+    }
+    RunCommand(static_cast<core::CommandId>(id));
+}
+
+}  // namespace grabwell::app

@@ -1,0 +1,147 @@
+#include "app/main_controls.h"
+
+#include <algorithm>
+#include <array>
+
+#include "core/rounding.h"
+#include "core/toolbar.h"
+#include "platform/text.h"
+#include "resources/resource.h"
+
+namespace grabwell::app {
+
+namespace {
+
+constexpr int kButtonWidth = 23;
+constexpr int kButtonHeight = 22;
+constexpr int kPictureSize = 16;
+constexpr COLORREF kMaskColour = RGB(0xC0, 0xC0, 0xC0);
+
+const wchar_t* const kViewportClass = L"GrabwellViewport";
+
+HWND MakeChild(const wchar_t* cls, DWORD style, HWND parent, HINSTANCE instance) {
+    return ::CreateWindowExW(0, cls, nullptr, WS_CHILD | style, 0, 0, 0, 0, parent, nullptr,
+                             instance, nullptr);
+}
+
+bool RegisterViewportClass(HINSTANCE instance) {
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof(existing);
+    if (::GetClassInfoExW(instance, kViewportClass, &existing)) return true;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = ::DefWindowProcW;
+    wc.hInstance = instance;
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = ::GetSysColorBrush(COLOR_APPWORKSPACE);
+    wc.lpszClassName = kViewportClass;
+    return ::RegisterClassExW(&wc) != 0;
+}
+
+unique_himagelist LoadToolbarPictures(HINSTANCE instance) {
+    unique_himagelist list(::ImageList_Create(kPictureSize, kPictureSize, ILC_COLOR24 | ILC_MASK,
+                                              core::kToolbarPictureCount, 0));
+    if (!list) return list;
+    platform::unique_hbitmap strip(static_cast<HBITMAP>(::LoadImageW(
+        instance, MAKEINTRESOURCEW(IDB_TOOLBAR), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    if (strip) ::ImageList_AddMasked(list.get(), strip.get(), kMaskColour);
+    return list;
+}
+
+HWND CreateToolbar(HWND parent, HINSTANCE instance, HIMAGELIST pictures) {
+    HWND toolbar = ::CreateWindowExW(
+        0, TOOLBARCLASSNAMEW, nullptr,
+        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP,
+        0, 0, 0, 0, parent, nullptr, instance, nullptr);
+    if (!toolbar) return nullptr;
+    ::SendMessageW(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    ::SendMessageW(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(pictures));
+    ::SendMessageW(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(kPictureSize, kPictureSize));
+
+    std::array<TBBUTTON, core::kToolbarButtonCount> buttons{};
+    const auto& specs = core::ToolbarButtons();
+    for (std::size_t i = 0; i < specs.size(); ++i) {
+        const auto& spec = specs[i];
+        TBBUTTON& b = buttons[i];
+        b.idCommand = IDC_TOOLBAR_BUTTON + static_cast<int>(i) + 1;
+        switch (spec.slot) {
+            case core::ToolbarSlot::Separator:
+                b.fsStyle = BTNS_SEP;
+                break;
+            case core::ToolbarSlot::Placeholder:
+                // An empty, inert gap the width of a button.
+                b.iBitmap = I_IMAGENONE;
+                b.fsStyle = BTNS_BUTTON;
+                b.fsState = 0;
+                break;
+            case core::ToolbarSlot::Button: {
+                b.iBitmap = spec.picture - 1;
+                b.fsStyle = BTNS_BUTTON;
+                const bool runsSomething =
+                    core::ToolbarCommand(static_cast<std::int16_t>(i + 1)).has_value();
+                // A button that runs nothing is shown greyed rather than
+                // inviting clicks that do nothing.
+                b.fsState = runsSomething ? TBSTATE_ENABLED : 0;
+                break;
+            }
+        }
+    }
+    ::SendMessageW(toolbar, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
+    ::SendMessageW(toolbar, TB_SETBUTTONSIZE, 0, MAKELPARAM(kButtonWidth, kButtonHeight));
+    ::SendMessageW(toolbar, TB_AUTOSIZE, 0, 0);
+    return toolbar;
+}
+
+}  // namespace
+
+bool MainControls::Create(HWND parent, HINSTANCE instance, PictureBox& pictureBox) {
+    RegisterViewportClass(instance);
+    HScroll1 = MakeChild(L"SCROLLBAR", SBS_HORZ, parent, instance);
+    VScroll1 = MakeChild(L"SCROLLBAR", SBS_VERT, parent, instance);
+    picScroll = MakeChild(kViewportClass, WS_VISIBLE | WS_CLIPCHILDREN, parent, instance);
+    if (pictureBox.Create(picScroll, instance)) PicBmp = pictureBox.hwnd();
+    ImageList1 = LoadToolbarPictures(instance);
+    StatusBar1 = ::CreateWindowExW(0, STATUSCLASSNAMEW, nullptr,
+                                   WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, parent,
+                                   nullptr, instance, nullptr);
+    Toolbar1 = CreateToolbar(parent, instance, ImageList1.get());
+    return HScroll1 && VScroll1 && picScroll && PicBmp && StatusBar1 && Toolbar1 && ImageList1;
+}
+
+void MainControls::DockBars(double twipsPerPixelX) const {
+    ::SendMessageW(Toolbar1, TB_AUTOSIZE, 0, 0);
+    ::SendMessageW(StatusBar1, WM_SIZE, 0, 0);
+    RECT client{};
+    ::GetClientRect(::GetParent(StatusBar1), &client);
+    const int panel = core::TwipsToPixels(kStatusPanelTwips, twipsPerPixelX);
+    const int first = std::max(static_cast<int>(client.right) - panel, panel);
+    const std::array<int, 2> edges{first, -1};
+    ::SendMessageW(StatusBar1, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+}
+
+int MainControls::ToolbarHeight() const {
+    RECT r{};
+    ::GetWindowRect(Toolbar1, &r);
+    return r.bottom - r.top;
+}
+
+int MainControls::StatusBarHeight() const {
+    RECT r{};
+    ::GetWindowRect(StatusBar1, &r);
+    return r.bottom - r.top;
+}
+
+const wchar_t* MainControls::TooltipFor(UINT_PTR commandId) {
+    static const auto texts = [] {
+        std::array<std::wstring, core::kToolbarButtonCount> all;
+        const auto& specs = core::ToolbarButtons();
+        for (std::size_t i = 0; i < specs.size(); ++i) all[i] = platform::Wide(specs[i].tooltip);
+        return all;
+    }();
+    if (commandId <= IDC_TOOLBAR_BUTTON) return nullptr;
+    const auto index = commandId - IDC_TOOLBAR_BUTTON - 1;
+    if (index >= texts.size() || texts[index].empty()) return nullptr;
+    return texts[index].c_str();
+}
+
+}  // namespace grabwell::app

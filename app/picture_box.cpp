@@ -1,0 +1,54 @@
+#include "app/picture_box.h"
+
+namespace grabwell::app {
+
+bool PictureBox::Create(HWND parent, HINSTANCE instance) {
+    if (!RegisterClassOnce(instance, kClassName, nullptr, ::GetSysColorBrush(COLOR_APPWORKSPACE))) {
+        return false;
+    }
+    return CreateFor(instance, kClassName, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, 0, parent,
+                     nullptr) != nullptr;
+}
+
+void PictureBox::SetPicture(capture::Picture picture) {
+    picture_ = std::move(picture);
+    const auto size = picture_.size();
+    ::SetWindowPos(hwnd(), nullptr, 0, 0, size.cx, size.cy,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_PAINT:
+            OnPaint();
+            return 0;
+        case WM_ERASEBKGND:
+            // The picture covers the whole control; only an empty box needs a
+            // background, and WM_PAINT draws it.
+            return 1;
+        default:
+            return DefaultProc(message, wParam, lParam);
+    }
+}
+
+void PictureBox::OnPaint() {
+    PAINTSTRUCT ps{};
+    HDC dc = ::BeginPaint(hwnd(), &ps);
+    const RECT& r = ps.rcPaint;
+    bool drawn = false;
+    if (!picture_.empty()) {
+        platform::unique_hdc memory(::CreateCompatibleDC(dc));
+        if (memory) {
+            platform::unique_select_palette palette(dc, picture_.palette());
+            if (picture_.palette()) ::RealizePalette(dc);
+            platform::unique_select_object bitmap(memory.get(), picture_.handle());
+            drawn = ::BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, memory.get(),
+                             r.left, r.top, SRCCOPY) != FALSE;
+        }
+    }
+    if (!drawn) ::FillRect(dc, &r, ::GetSysColorBrush(COLOR_APPWORKSPACE));
+    ::EndPaint(hwnd(), &ps);
+}
+
+}  // namespace grabwell::app

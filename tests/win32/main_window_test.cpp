@@ -1,0 +1,238 @@
+// The real main window, created in the test process: its menu tree, toolbar,
+// status bar and accelerators as a user meets them.
+#include "test_window_env.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/date_text.h"
+#include "resources/resource.h"
+
+using namespace grabwell;
+using grabwell::test::WindowTestEnv;
+
+namespace {
+
+struct MenuEntry {
+    int level;
+    std::wstring caption;  // text before any TAB; "-" for a separator
+    UINT id;
+    bool grayed = false;
+    bool operator==(const MenuEntry&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& os, const MenuEntry& e) {
+    std::string narrow;
+    for (wchar_t c : e.caption) narrow += c < 128 ? static_cast<char>(c) : '?';
+    return os << e.level << " '" << narrow << "' " << e.id << (e.grayed ? " grayed" : "");
+}
+
+void WalkMenu(HMENU menu, int level, std::vector<MenuEntry>& out) {
+    const int count = ::GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        wchar_t text[256] = {};
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_SUBMENU | MIIM_STRING;
+        info.dwTypeData = text;
+        info.cch = 255;
+        ASSERT_TRUE(::GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info));
+        if (info.fType & MFT_SEPARATOR) {
+            out.push_back({level, L"-", 0});
+            continue;
+        }
+        std::wstring caption(text);
+        caption = caption.substr(0, caption.find(L'\t'));
+        out.push_back({level, caption, info.wID, (info.fState & MFS_GRAYED) != 0});
+        if (info.hSubMenu) WalkMenu(info.hSubMenu, level + 1, out);
+    }
+}
+
+std::wstring ShortcutOf(HMENU menu, UINT id) {
+    wchar_t text[256] = {};
+    ::GetMenuStringW(menu, id, text, 255, MF_BYCOMMAND);
+    const std::wstring s(text);
+    const auto tab = s.find(L'\t');
+    return tab == std::wstring::npos ? std::wstring() : s.substr(tab + 1);
+}
+
+}  // namespace
+
+TEST(MainWindow, MenuTreeMatchesTheCommandTable) {
+    WindowTestEnv env;
+    auto window = env.MakeWindow();
+    ASSERT_TRUE(window);
+    std::vector<MenuEntry> actual;
+    WalkMenu(::GetMenu(window->hwnd()), 0, actual);
+
+    const std::vector<MenuEntry> expected{
+        {0, L"文件(&F)", IDM_mnuFile},
+        {1, L"打开(&O)", IDM_mnuOpen},
+        {1, L"保存(&S)", IDM_mnusave},
+        {1, L"-", 0},
+        {1, L"取消捕获(&C)", IDM_mnuClear},
+        {1, L"-", 0},
+        {1, L"设置为墙纸", IDM_mnuWallpaper},
+        {1, L"清除墙纸", IDM_mnuClearWall},
+        {1, L"-", 0},
+        {1, L"打印(&P)", IDM_mnuprint},
+        {1, L"-", 0},
+        {1, L"退出(&X)", IDM_mnuExit},
+        {0, L"捕获(&C)", IDM_mnuCapture},
+        {1, L"整个屏幕(&S)", IDM_mnuScreen},
+        {1, L"自由捕获(&D)", IDM_mnuDistrict},
+        {1, L"-", 0},
+        {1, L"延时捕获(&A)", IDM_mnuAtiveWindow},
+        {1, L"当前工作区(&C)", IDM_mnuClient},
+        {1, L"-", 0},
+        {1, L"当前窗口(&F)", IDM_mnuTitleBar},
+        {1, L"滚动窗口(&S)", IDM_mnuScroll, true},
+        {0, L"图像(&I)", IDM_mnuView},
+        {1, L"用画图编辑", IDM_mnuMspaint},
+        {1, L"-", 0},
+        {1, L"选择语言(&L)", IDM_mnuLanguage},
+        {2, L"简体中文(&C)", IDM_mnuChinese},
+        {2, L"英语(&English)", IDM_mnuEnglish},
+        {0, L"帮助(&H)", IDM_mnuhelp},
+        {1, L"帮助主题(H)", IDM_mnuHowto},
+        {1, L"-", 0},
+        {1, L"关于Grabwell(&A)...", IDM_mnuAbout},
+    };
+    EXPECT_EQ(actual, expected);
+
+    HMENU bar = ::GetMenu(window->hwnd());
+    EXPECT_EQ(ShortcutOf(bar, IDM_mnusave), L"Ctrl+S");
+    EXPECT_EQ(ShortcutOf(bar, IDM_mnuWallpaper), L"Ctrl+W");
+    EXPECT_EQ(ShortcutOf(bar, IDM_mnuClearWall), L"Ctrl+C");
+    EXPECT_EQ(ShortcutOf(bar, IDM_mnuExit), L"Ctrl+Q");
+}
+
+TEST(MainWindow, AcceleratorsAreCtrlSWCQ) {
+    WindowTestEnv env;
+    auto window = env.MakeWindow();
+    ASSERT_TRUE(window);
+    ACCEL table[16] = {};
+    const int count = ::CopyAcceleratorTableW(window->accelerators(), table, 16);
+    ASSERT_EQ(count, 4);
+    std::vector<std::pair<WORD, WORD>> keys;
+    for (int i = 0; i < count; ++i) {
+        EXPECT_EQ(table[i].fVirt & (FCONTROL | FVIRTKEY), FCONTROL | FVIRTKEY);
+        EXPECT_EQ(table[i].fVirt & (FSHIFT | FALT), 0);
+        keys.emplace_back(table[i].key, table[i].cmd);
+    }
+    const std::vector<std::pair<WORD, WORD>> expected{
+        {'S', IDM_mnusave}, {'W', IDM_mnuWallpaper}, {'C', IDM_mnuClearWall}, {'Q', IDM_mnuExit}};
+    EXPECT_EQ(keys, expected);
+}
+
+TEST(MainWindow, ToolbarHasSeventeenSlotsWithPicturesAndTooltips) {
+    WindowTestEnv env;
+    auto window = env.MakeWindow();
+    ASSERT_TRUE(window);
+    HWND toolbar = window->controls().Toolbar1;
+    ASSERT_EQ(::SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0), 17);
+    auto* images = reinterpret_cast<HIMAGELIST>(::SendMessageW(toolbar, TB_GETIMAGELIST, 0, 0));
+    ASSERT_EQ(images, window->controls().ImageList1.get());
+    EXPECT_EQ(::ImageList_GetImageCount(images), 23);
+    int cx = 0, cy = 0;
+    ASSERT_TRUE(::ImageList_GetIconSize(images, &cx, &cy));
+    EXPECT_EQ(cx, 16);
+    EXPECT_EQ(cy, 16);
+
+    struct Slot {
+        int picture;  // 1-based; 0 = placeholder, -1 = separator
+        const wchar_t* tooltip;
+    };
+    const Slot slots[17] = {
+        {0, nullptr},     {1, L"打开"},          {2, L"保存图片"},         {0, nullptr},
+        {6, L"捕获全屏"}, {3, L"区域到剪切板"}, {7, L"延时捕获活动窗口"}, {8, L"捕获当前窗口"},
+        {9, L"捕获当前窗口"}, {10, L"捕获工作区"}, {0, nullptr},        {12, L"用画图编辑"},
+        {20, L"设为墙纸"}, {21, L"打印"},        {-1, nullptr},           {23, L"帮助"},
+        {18, L"关于"},
+    };
+    for (int i = 0; i < 17; ++i) {
+        SCOPED_TRACE("button " + std::to_string(i + 1));
+        TBBUTTON button{};
+        ASSERT_TRUE(::SendMessageW(toolbar, TB_GETBUTTON, static_cast<WPARAM>(i),
+                                   reinterpret_cast<LPARAM>(&button)));
+        const Slot& slot = slots[i];
+        if (slot.picture < 0) {
+            EXPECT_TRUE(button.fsStyle & BTNS_SEP);
+            continue;
+        }
+        EXPECT_FALSE(button.fsStyle & BTNS_SEP);
+        EXPECT_EQ(button.iBitmap, slot.picture == 0 ? I_IMAGENONE : slot.picture - 1);
+        EXPECT_EQ(button.idCommand, IDC_TOOLBAR_BUTTON + i + 1);
+
+        // Ask the window for the tooltip exactly as the tooltip control does.
+        NMTTDISPINFOW info{};
+        info.hdr.hwndFrom = reinterpret_cast<HWND>(::SendMessageW(toolbar, TB_GETTOOLTIPS, 0, 0));
+        info.hdr.idFrom = static_cast<UINT_PTR>(button.idCommand);
+        info.hdr.code = TTN_GETDISPINFOW;
+        ::SendMessageW(window->hwnd(), WM_NOTIFY, info.hdr.idFrom, reinterpret_cast<LPARAM>(&info));
+        if (slot.tooltip) {
+            ASSERT_NE(info.lpszText, nullptr);
+            EXPECT_EQ(std::wstring(info.lpszText), slot.tooltip);
+        } else {
+            EXPECT_EQ(info.lpszText, nullptr);
+        }
+    }
+    // Placeholders are inert gaps; button 10 has no command and is shown greyed.
+    for (int position : {1, 4, 10, 11}) {
+        EXPECT_FALSE(::SendMessageW(toolbar, TB_ISBUTTONENABLED, IDC_TOOLBAR_BUTTON + position, 0))
+            << position;
+    }
+    EXPECT_TRUE(::SendMessageW(toolbar, TB_ISBUTTONENABLED, IDC_TOOLBAR_BUTTON + 5, 0));
+}
+
+TEST(MainWindow, StatusBarShowsWelcomeAndStartTime) {
+    WindowTestEnv env;
+    SYSTEMTIME before{};
+    ::GetLocalTime(&before);
+    auto window = env.MakeWindow();
+    ASSERT_TRUE(window);
+    SYSTEMTIME after{};
+    ::GetLocalTime(&after);
+
+    HWND status = window->controls().StatusBar1;
+    int edges[4] = {};
+    ASSERT_EQ(::SendMessageW(status, SB_GETPARTS, 4, reinterpret_cast<LPARAM>(edges)), 2);
+    wchar_t text[256] = {};
+    ::SendMessageW(status, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
+    EXPECT_EQ(std::wstring(text), L"欢迎使用Grabwell");
+    ::SendMessageW(status, SB_GETTEXTW, 1, reinterpret_cast<LPARAM>(text));
+    const std::wstring shown(text);
+    EXPECT_FALSE(shown.empty());
+    EXPECT_TRUE(shown == platform::GeneralDateText(before) || shown == platform::GeneralDateText(after))
+        << "panel 2 does not hold the start-up time";
+
+    // Panel 2 is 2000 twips; panel 1 takes the rest but never less than 2000.
+    const int panel = static_cast<int>(2000 / window->twipsPerPixelX() + 0.5);
+    RECT client{};
+    ::GetClientRect(window->hwnd(), &client);
+    EXPECT_EQ(edges[0], std::max(static_cast<int>(client.right) - panel, panel));
+    ::SetWindowPos(window->hwnd(), nullptr, 0, 0, 150, 300, SWP_NOMOVE | SWP_NOZORDER);
+    test::PumpMessages(30);
+    ::SendMessageW(status, SB_GETPARTS, 4, reinterpret_cast<LPARAM>(edges));
+    EXPECT_EQ(edges[0], panel);
+    // The start time is never refreshed.
+    ::Sleep(1100);
+    test::PumpMessages(30);
+    ::SendMessageW(status, SB_GETTEXTW, 1, reinterpret_cast<LPARAM>(text));
+    EXPECT_EQ(std::wstring(text), shown);
+}
+
+TEST(MainWindow, StateFieldsStartFalse) {
+    WindowTestEnv env;
+    auto window = env.MakeWindow();
+    ASSERT_TRUE(window);
+    EXPECT_FALSE(window->PictureUnsaved());
+    EXPECT_FALSE(window->RegionSelecting());
+    EXPECT_EQ(window->HelpProcessId(), 0u);
+    wchar_t title[64] = {};
+    ::GetWindowTextW(window->hwnd(), title, 64);
+    EXPECT_EQ(std::wstring(title), L"Grabwell");
+}

@@ -1,0 +1,88 @@
+#include "test_window_env.h"
+
+#include <atomic>
+
+namespace grabwell::test {
+
+int ScriptedUi::ShowMessage(HWND, std::wstring_view text, std::wstring_view title, UINT style) {
+    messages.push_back({std::wstring(text), std::wstring(title), style});
+    if (answers.empty()) return IDCANCEL;
+    const int answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+bool ScriptedUi::Choose(document::CommonDialog& dialog) {
+    if (fileChoices.empty()) return false;
+    auto choice = fileChoices.front();
+    fileChoices.pop_front();
+    if (!choice) return false;
+    dialog.fileName = *choice;
+    return true;
+}
+
+bool ScriptedUi::ShowOpen(HWND, document::CommonDialog& dialog) {
+    ++openCalls;
+    return Choose(dialog);
+}
+
+bool ScriptedUi::ShowSave(HWND, document::CommonDialog& dialog) {
+    ++saveCalls;
+    return Choose(dialog);
+}
+
+std::optional<document::PrinterChoice> ScriptedUi::ShowPrinter(HWND, document::CommonDialog&) {
+    ++printCalls;
+    return std::nullopt;
+}
+
+void PumpMessages(int milliseconds, const std::function<bool()>& done) {
+    const ULONGLONG end = ::GetTickCount64() + static_cast<ULONGLONG>(milliseconds);
+    MSG msg{};
+    while (::GetTickCount64() < end) {
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        if (done && done()) return;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+std::wstring UniqueName(std::wstring_view prefix) {
+    static std::atomic<int> counter{0};
+    return std::wstring(prefix) + std::to_wstring(::GetCurrentProcessId()) + L"_" +
+           std::to_wstring(++counter);
+}
+
+WindowTestEnv::WindowTestEnv()
+    : settingsKey_(L"Software\\GrabwellTests\\" + UniqueName(L"run")),
+      folder_(std::filesystem::temp_directory_path() / UniqueName(L"grabwell_test_")) {
+    std::filesystem::create_directories(folder_);
+}
+
+WindowTestEnv::~WindowTestEnv() {
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, settingsKey_.c_str());
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+}
+
+app::AppEnvironment WindowTestEnv::Environment() {
+    app::AppEnvironment env;
+    env.instance = ::GetModuleHandleW(nullptr);
+    env.programFolder = folder_.wstring();
+    env.exeBaseName = L"Grabwell";
+    env.settings = platform::SettingsStore(settingsKey_);
+    env.ui = &ui;
+    env.quitWhenDestroyed = false;
+    return env;
+}
+
+std::unique_ptr<app::FrmMain> WindowTestEnv::MakeWindow(int show) {
+    auto window = std::make_unique<app::FrmMain>(Environment());
+    if (!window->Create(show)) return nullptr;
+    PumpMessages(50);
+    return window;
+}
+
+}  // namespace grabwell::test

@@ -1,0 +1,66 @@
+#pragma once
+// Shared scaffolding for tests that create the real main window inside the
+// test process: a scratch settings key, a scratch program folder, a scripted
+// stand-in for the modal UI and a message pump.
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/FrmMain.h"
+#include "document/modal_ui.h"
+
+namespace grabwell::test {
+
+// Answers message boxes and dialogs from a script instead of a person.
+class ScriptedUi : public document::ModalUi {
+public:
+    struct Message {
+        std::wstring text;
+        std::wstring title;
+        UINT style;
+    };
+    std::deque<int> answers;                 // message box results, in order
+    std::deque<std::optional<std::wstring>> fileChoices;  // nullopt = cancel
+    std::vector<Message> messages;
+    int openCalls = 0;
+    int saveCalls = 0;
+    int printCalls = 0;
+
+    int ShowMessage(HWND, std::wstring_view text, std::wstring_view title, UINT style) override;
+    bool ShowOpen(HWND, document::CommonDialog& dialog) override;
+    bool ShowSave(HWND, document::CommonDialog& dialog) override;
+    std::optional<document::PrinterChoice> ShowPrinter(HWND, document::CommonDialog&) override;
+
+private:
+    bool Choose(document::CommonDialog& dialog);
+};
+
+// Pumps this thread's messages for a while, or until `done` says so.
+void PumpMessages(int milliseconds, const std::function<bool()>& done = {});
+
+std::wstring UniqueName(std::wstring_view prefix);
+
+// A registry key and a folder of its own for each test, removed afterwards.
+class WindowTestEnv {
+public:
+    WindowTestEnv();
+    ~WindowTestEnv();
+    WindowTestEnv(const WindowTestEnv&) = delete;
+    WindowTestEnv& operator=(const WindowTestEnv&) = delete;
+
+    app::AppEnvironment Environment();
+    std::unique_ptr<app::FrmMain> MakeWindow(int show = SW_SHOWNORMAL);
+
+    const std::wstring& settingsKey() const { return settingsKey_; }
+    const std::filesystem::path& folder() const { return folder_; }
+    ScriptedUi ui;
+
+private:
+    std::wstring settingsKey_;
+    std::filesystem::path folder_;
+};
+
+}  // namespace grabwell::test
