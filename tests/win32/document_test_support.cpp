@@ -18,6 +18,13 @@ TempFolder::TempFolder() {
 }
 
 TempFolder::~TempFolder() {
+    // The file dialogs move the current directory to where a file was
+    // chosen, and Windows will not remove a directory that is current.
+    wchar_t current[MAX_PATH + 1] = {};
+    ::GetCurrentDirectoryW(MAX_PATH + 1, current);
+    if (std::wstring(current).starts_with(path_)) {
+        ::SetCurrentDirectoryW(path_.substr(0, path_.rfind(L'\\')).c_str());
+    }
     std::error_code ignored;
     std::filesystem::remove_all(std::filesystem::path(path_), ignored);
 }

@@ -1,0 +1,28 @@
+#pragma once
+// "Edit in Paint": the picture goes to a fixed file beside the program and
+// Paint is asked to edit that file. Nothing waits for Paint and nothing is
+// read back; the user saves from Paint wherever they like.
+#include <string>
+
+#include "capture/picture.h"
+#include "platform/win32.h"
+// After windows.h, which WIN32_LEAN_AND_MEAN keeps from including it.
+#include <shellapi.h>
+
+namespace grabwell::document {
+
+// <programFolder>\Temp\temp.bmp; every hand-off overwrites it.
+std::wstring PaintTempFile(const std::wstring& programFolder);
+
+// The launch of Paint's "edit" verb through its registered class. The
+// record points into `path`, which must outlive it.
+SHELLEXECUTEINFOA PaintLaunchRecord(HWND owner, const std::string& path);
+
+// Empty picture: does nothing. Otherwise writes the temp file (creating the
+// Temp folder when missing) and starts the editor. If Paint's class is not
+// registered (or the path cannot be said in the ANSI code page), falls back
+// to the file's own "edit" verb, then to mspaint.exe by name. False when
+// nothing was written or nothing could be started.
+bool EditInPaint(HWND owner, const capture::Picture& picture, const std::wstring& programFolder);
+
+}  // namespace grabwell::document

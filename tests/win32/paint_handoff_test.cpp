@@ -1,0 +1,222 @@
+// The Paint hand-off against the real shell: fake editors are registered
+// per user, and this test program itself stands in for the editor, writing
+// down the command line it was started with.
+#include "document/paint_handoff.h"
+
+#include <gtest/gtest.h>
+#include <shellapi.h>
+
+#include <chrono>
+#include <thread>
+
+#include "tests/win32/document_test_support.h"
+
+namespace grabwell::document {
+namespace {
+
+using testing::TempFolder;
+
+constexpr wchar_t kRecorderVariable[] = L"GRABWELL_TEST_EDITOR_RECORD";
+
+std::string Utf8(const std::wstring& text) {
+    const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(n), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, utf8.data(), n, nullptr, nullptr);
+    return utf8.c_str();
+}
+
+// Started as the "editor" (the variable is inherited from the test that
+// launched it): record the command line and end before any test runs.
+[[maybe_unused]] const bool kRanAsEditor = [] {
+    wchar_t record[MAX_PATH] = {};
+    if (!::GetEnvironmentVariableW(kRecorderVariable, record, MAX_PATH)) return false;
+    const std::wstring part = std::wstring(record) + L".part";
+    testing::WriteBytes(part, Utf8(::GetCommandLineW()));
+    ::MoveFileExW(part.c_str(), record, MOVEFILE_REPLACE_EXISTING);
+    ::ExitProcess(0);
+}();
+
+std::wstring ThisProgram() {
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return path;
+}
+
+
+bool SetDefaultValue(HKEY root, const std::wstring& path, const std::wstring& value) {
+    HKEY key = nullptr;
+    if (::RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS) {
+        return false;
+    }
+    const auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
+    const auto* data = reinterpret_cast<const BYTE*>(value.c_str());
+    const LSTATUS status = ::RegSetValueExW(key, nullptr, 0, REG_SZ, data, bytes);
+    ::RegCloseKey(key);
+    return status == ERROR_SUCCESS;
+}
+
+bool VisibleInClassesRoot(const std::wstring& name) {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExW(HKEY_CLASSES_ROOT, name.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        return false;
+    }
+    ::RegCloseKey(key);
+    return true;
+}
+
+// A class registered for the length of a test: per user, as a user's own
+// registration would be. Wine 8's HKEY_CLASSES_ROOT shows only the machine's
+// classes, so there the class goes under HKLM (of the throwaway prefix).
+class ScopedClass {
+public:
+    explicit ScopedClass(std::wstring name)
+        : name_(std::move(name)), path_(L"Software\\Classes\\" + name_) {
+        if (SetDefaultValue(root_, path_, L"") && !VisibleInClassesRoot(name_)) {
+            ::RegDeleteTreeW(root_, path_.c_str());
+            root_ = HKEY_LOCAL_MACHINE;
+        }
+    }
+    ~ScopedClass() { ::RegDeleteTreeW(root_, path_.c_str()); }
+    ScopedClass(const ScopedClass&) = delete;
+    ScopedClass& operator=(const ScopedClass&) = delete;
+
+    bool Set(const std::wstring& subkey, const std::wstring& value) const {
+        return SetDefaultValue(root_, subkey.empty() ? path_ : path_ + L"\\" + subkey, value);
+    }
+    bool SetEditCommand(const std::wstring& command) const {
+        return Set(L"shell\\edit\\command", command);
+    }
+
+private:
+    std::wstring name_;
+    std::wstring path_;
+    HKEY root_ = HKEY_CURRENT_USER;
+};
+
+class PaintHandoffTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        program_ = temp_ / L"program";
+        ASSERT_TRUE(::CreateDirectoryW(program_.c_str(), nullptr));
+        record_ = temp_ / L"editor.txt";
+        ::SetEnvironmentVariableW(kRecorderVariable, record_.c_str());
+    }
+    void TearDown() override { ::SetEnvironmentVariableW(kRecorderVariable, nullptr); }
+
+    std::wstring EditorCommand() const { return L"\"" + ThisProgram() + L"\" \"%1\""; }
+
+    // The command line the fake editor was started with, once it is there.
+    std::string WaitForEditor(std::chrono::seconds limit = std::chrono::seconds(20)) const {
+        const auto until = std::chrono::steady_clock::now() + limit;
+        while (std::chrono::steady_clock::now() < until) {
+            if (auto line = testing::ReadBytes(record_)) return *line;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        return {};
+    }
+
+    std::wstring TempFile() const { return PaintTempFile(program_); }
+
+    TempFolder temp_;
+    std::wstring program_;
+    std::wstring record_;
+};
+
+TEST(PaintLaunchRecordTest, AsksPaintsClassToEditTheFile) {
+    const std::string path = "C:\\Grabwell\\Temp\\temp.bmp";
+    const HWND owner = reinterpret_cast<HWND>(0x1234);
+    const SHELLEXECUTEINFOA record = PaintLaunchRecord(owner, path);
+    EXPECT_EQ(record.cbSize, sizeof(SHELLEXECUTEINFOA));
+    EXPECT_EQ(record.fMask, static_cast<ULONG>(SEE_MASK_CLASSNAME));
+    EXPECT_EQ(record.hwnd, owner);
+    EXPECT_STREQ(record.lpVerb, "edit");
+    EXPECT_EQ(record.lpFile, path.c_str());
+    EXPECT_EQ(record.lpParameters, nullptr);
+    EXPECT_EQ(record.lpDirectory, nullptr);
+    EXPECT_EQ(record.nShow, SW_SHOWNORMAL);
+    EXPECT_STREQ(record.lpClass, "Paint.Picture");
+}
+
+TEST_F(PaintHandoffTest, EmptyPictureWritesAndStartsNothing) {
+    ScopedClass paint(L"Paint.Picture");
+    ASSERT_TRUE(paint.SetEditCommand(EditorCommand()));
+    EXPECT_FALSE(EditInPaint(nullptr, capture::Picture(), program_));
+    EXPECT_FALSE(testing::FileExists(TempFile()));
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    EXPECT_FALSE(testing::FileExists(record_));
+}
+
+TEST_F(PaintHandoffTest, PaintClassEditsTheTempFileAndEachUseOverwritesIt) {
+    ScopedClass paint(L"Paint.Picture");
+    ASSERT_TRUE(paint.SetEditCommand(EditorCommand()));
+
+    // No Temp folder yet: it is created.
+    ASSERT_TRUE(EditInPaint(nullptr, testing::PatternPicture(40, 30), program_));
+    EXPECT_EQ(WaitForEditor(), Utf8(L"\"" + ThisProgram() + L"\" \"" + TempFile() + L"\""));
+    auto bytes = testing::ReadBytes(TempFile());
+    ASSERT_TRUE(bytes);
+    auto size = testing::BmpSize(*bytes);
+    ASSERT_TRUE(size);
+    EXPECT_EQ(size->cx, 40);
+    EXPECT_EQ(size->cy, 30);
+
+    ::DeleteFileW(record_.c_str());
+    ASSERT_TRUE(EditInPaint(nullptr, testing::PatternPicture(17, 9), program_));
+    EXPECT_NE(WaitForEditor(), "");
+    bytes = testing::ReadBytes(TempFile());
+    ASSERT_TRUE(bytes);
+    size = testing::BmpSize(*bytes);
+    ASSERT_TRUE(size);
+    EXPECT_EQ(size->cx, 17);
+    EXPECT_EQ(size->cy, 9);
+}
+
+TEST_F(PaintHandoffTest, WithoutPaintsClassTheFilesOwnEditVerbIsUsed) {
+    ScopedClass extension(L".bmp");
+    ScopedClass type(L"GrabwellTest.Bitmap");
+    ASSERT_TRUE(extension.Set(L"", L"GrabwellTest.Bitmap"));
+    ASSERT_TRUE(type.SetEditCommand(EditorCommand()));
+
+    ASSERT_TRUE(EditInPaint(nullptr, testing::PatternPicture(8, 8), program_));
+    EXPECT_NE(WaitForEditor().find(Utf8(TempFile())), std::string::npos);
+}
+
+TEST_F(PaintHandoffTest, LastResortIsMspaintByName) {
+    // A stand-in mspaint.exe found through PATH.
+    const std::wstring bin = temp_ / L"bin";
+    ASSERT_TRUE(::CreateDirectoryW(bin.c_str(), nullptr));
+    ASSERT_TRUE(::CopyFileW(ThisProgram().c_str(), (bin + L"\\mspaint.exe").c_str(), TRUE));
+    wchar_t path[32767] = {};
+    ::GetEnvironmentVariableW(L"PATH", path, 32767);
+    const std::wstring oldPath = path;
+    ::SetEnvironmentVariableW(L"PATH", (bin + L";" + oldPath).c_str());
+
+    const bool started = EditInPaint(nullptr, testing::PatternPicture(8, 8), program_);
+    const std::string line = WaitForEditor();
+    ::SetEnvironmentVariableW(L"PATH", oldPath.c_str());
+    EXPECT_TRUE(started);
+    EXPECT_NE(line.find(Utf8(L"\"" + TempFile() + L"\"")), std::string::npos) << line;
+}
+
+TEST_F(PaintHandoffTest, NothingToStartIsAFailureButTheFileIsWritten) {
+    wchar_t found[MAX_PATH] = {};
+    if (::SearchPathW(nullptr, L"mspaint.exe", nullptr, MAX_PATH, found, nullptr)) {
+        GTEST_SKIP() << "a real Paint is installed; this case needs a system without one";
+    }
+    EXPECT_FALSE(EditInPaint(nullptr, testing::PatternPicture(8, 8), program_));
+    EXPECT_TRUE(testing::FileExists(TempFile()));
+}
+
+TEST_F(PaintHandoffTest, UnwritableTempFileStopsBeforePaint) {
+    ScopedClass paint(L"Paint.Picture");
+    ASSERT_TRUE(paint.SetEditCommand(EditorCommand()));
+    // "Temp" is a file here, so neither the folder nor temp.bmp can be made.
+    ASSERT_TRUE(testing::WriteBytes(program_ + L"\\Temp", "not a folder"));
+    EXPECT_FALSE(EditInPaint(nullptr, testing::PatternPicture(8, 8), program_));
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    EXPECT_FALSE(testing::FileExists(record_));
+}
+
+}  // namespace
+}  // namespace grabwell::document
