@@ -84,6 +84,13 @@ std::wstring SourcePath(const std::wstring& relative) {
     return path + L"/" + relative;
 }
 
+std::string Utf8ForTrace(const std::wstring& text) {
+    const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(n > 0 ? n : 1), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, utf8.data(), n, nullptr, nullptr);
+    return utf8.c_str();
+}
+
 std::optional<SIZE> BmpSize(const std::string& bytes) {
     BITMAPFILEHEADER file{};
     BITMAPINFOHEADER info{};

@@ -39,6 +39,9 @@ bool FileExists(const std::wstring& path);
 // Z: drive.
 std::wstring SourcePath(const std::wstring& relative);
 
+// For failure messages: GoogleTest prints narrow text.
+std::string Utf8ForTrace(const std::wstring& text);
+
 // Width and height of a BMP file (its BITMAPINFOHEADER), or nullopt when the
 // bytes are not one.
 std::optional<SIZE> BmpSize(const std::string& bytes);
