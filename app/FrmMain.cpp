@@ -61,6 +61,16 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_KEYDOWN:
             if (OnKeyDown(static_cast<UINT>(wParam))) return 0;
             return DefaultProc(message, wParam, lParam);
+        case WM_LBUTTONDOWN:
+            OnLButtonDown(wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            return 0;
+        case WM_LBUTTONUP:
+            OnLButtonUp(wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            return 0;
+        case WM_CAPTURECHANGED:
+        case WM_CANCELMODE:
+            OnCaptureLost();
+            return DefaultProc(message, wParam, lParam);
         case WM_NOTIFY:
             return OnNotify(reinterpret_cast<NMHDR*>(lParam));
         case WM_DPICHANGED:
@@ -129,7 +139,5 @@ void FrmMain::OnClose() {
 void FrmMain::OnDestroy() {
     if (env_.quitWhenDestroyed) ::PostQuitMessage(0);
 }
-
-bool FrmMain::CloseQuestionCancels() { return false; }
 
 }  // namespace grabwell::app

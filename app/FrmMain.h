@@ -11,6 +11,8 @@
 #include "capture/picture.h"
 #include "core/commands.h"
 #include "core/viewport_layout.h"
+#include "document/common_dialog.h"
+#include "document/language_reader.h"
 #include "platform/process.h"
 
 namespace grabwell::app {
@@ -45,6 +47,8 @@ public:
     // Runs whatever the toolbar button at this 1-based position stands for.
     void OnToolbarButton(std::int16_t buttonIndex) noexcept;
 
+    // The file-name part of a path: the text after its last backslash.
+    std::wstring GetFileName(std::wstring_view path) const;
     // The current picture, `PicBmp`'s.
     const capture::Picture& CurrentPicture() const;
     // Puts a picture (or none) into `PicBmp`, which takes its size.
@@ -81,6 +85,27 @@ private:
     bool CloseQuestionCancels();
 
     friend struct FrmMainCommandTable;
+    // Capture commands.
+    void mnuScreen_Click();
+    void mnuTitleBar_Click();
+    void mnuClient_Click();
+    void mnuAtiveWindow_Click();
+    void mnuClear_Click();
+    // Free-rectangle capture: arming, then the mouse handling that tracks
+    // the drag, copies the pixels and restores the window.
+    void mnuDistrict_Click();
+    void OnLButtonDown(WPARAM buttons, int x, int y);
+    void OnLButtonUp(WPARAM buttons, int x, int y);
+    void OnCaptureLost();
+    void EndSelection();
+    // Document commands.
+    void mnuOpen_Click();
+    void mnusave_Click();
+    void mnuChinese_Click();
+    void mnuEnglish_Click();
+    void mnuAbout_Click();
+    void LoadLanguageFile(const std::wstring& folder, const std::wstring& fileName);
+    void RestoreNormal();
     void mnuExit_Click();
     void mnuHowto_Click();
 
@@ -96,7 +121,12 @@ private:
     ScaleMode scaleMode_ = ScaleMode::Twips;
     bool pictureUnsaved_ = false;
     bool regionSelecting_ = false;
+    bool crosshair_ = false;         // the application-wide pointer is the crosshair
+    bool tracking_ = false;          // inside the drag loop
+    bool trackingCancelled_ = false;
     std::optional<platform::StartedProcess> help_;
+    document::CommonDialog dialog_;  // `CDopen`: one dialog state for open, save and print
+    document::LanguageTexts languageLines_;
 };
 
 }  // namespace grabwell::app

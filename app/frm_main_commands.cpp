@@ -22,8 +22,19 @@ struct CommandBinding {
 // Member access needs a function of the class; the table itself stays data.
 struct FrmMainCommandTable {
     static constexpr std::array kBindings{
+        CommandBinding{core::CommandId::mnuOpen, &FrmMain::mnuOpen_Click},
+        CommandBinding{core::CommandId::mnusave, &FrmMain::mnusave_Click},
+        CommandBinding{core::CommandId::mnuClear, &FrmMain::mnuClear_Click},
         CommandBinding{core::CommandId::mnuExit, &FrmMain::mnuExit_Click},
+        CommandBinding{core::CommandId::mnuScreen, &FrmMain::mnuScreen_Click},
+        CommandBinding{core::CommandId::mnuDistrict, &FrmMain::mnuDistrict_Click},
+        CommandBinding{core::CommandId::mnuAtiveWindow, &FrmMain::mnuAtiveWindow_Click},
+        CommandBinding{core::CommandId::mnuClient, &FrmMain::mnuClient_Click},
+        CommandBinding{core::CommandId::mnuTitleBar, &FrmMain::mnuTitleBar_Click},
+        CommandBinding{core::CommandId::mnuChinese, &FrmMain::mnuChinese_Click},
+        CommandBinding{core::CommandId::mnuEnglish, &FrmMain::mnuEnglish_Click},
         CommandBinding{core::CommandId::mnuHowto, &FrmMain::mnuHowto_Click},
+        CommandBinding{core::CommandId::mnuAbout, &FrmMain::mnuAbout_Click},
     };
 };
 

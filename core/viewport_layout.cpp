@@ -70,7 +70,16 @@ ViewportLayout ComputeViewportLayout(const ViewportInput& in) {
     // Equal height still shows the bar (with nothing to scroll), unlike width.
     if (out.viewportHeight > in.pictureHeight) {
         out.v = HiddenBar();
-        if (widthApplied) out.viewportWidth += in.vScrollWidth;
+        if (widthApplied) {
+            out.viewportWidth += in.vScrollWidth;
+            // The horizontal range was measured against the narrower
+            // viewport; measured against the wider one, Max still puts the
+            // picture's far edge on the viewport's far edge.
+            if (out.h.visible) {
+                out.h = VisibleBar(std::max(in.pictureWidth - out.viewportWidth, 0.0),
+                                   out.viewportWidth, in.twipsPerPixelX);
+            }
+        }
     } else {
         out.v = VisibleBar(in.pictureHeight - out.viewportHeight, out.viewportHeight,
                            in.twipsPerPixelY);

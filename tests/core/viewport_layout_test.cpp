@@ -137,7 +137,8 @@ TEST(ViewportLayout, HugePicturesScrollFullyIn32Bits) {
     EXPECT_TRUE(beyond.h.visible);
     EXPECT_EQ(beyond.h.value, 0);
     EXPECT_FALSE(beyond.h.max.has_value());
-    EXPECT_EQ(beyond.h.largeChange, 8745 / 3);
+    // The picture is short, so the vertical bar's room went to the viewport.
+    EXPECT_EQ(beyond.h.largeChange, (8745 + 255) / 3);
 }
 
 TEST(ViewportLayout, PageStepFallsBackToLineStepInTinyViewport) {
@@ -208,3 +209,28 @@ TEST(ViewportLayout, ScrollStepStaysWithinRange) {
 
 }  // namespace
 }  // namespace grabwell::core
+
+TEST(ViewportLayoutWidening, HiddenVerticalBarWidensTheRangeTheHorizontalBarScrolls) {
+    // A wide, short picture: the horizontal bar shows, the vertical one does
+    // not, and the viewport takes the vertical bar's room. Max must be
+    // measured against that wider viewport, or the far edge never arrives.
+    grabwell::core::ViewportInput in;
+    in.clientWidth = 7500;
+    in.clientHeight = 6000;
+    in.toolbarHeight = 450;
+    in.statusBarHeight = 300;
+    in.pictureWidth = 180000;
+    in.pictureHeight = 1500;
+    const auto layout = grabwell::core::ComputeViewportLayout(in);
+    ASSERT_TRUE(layout.h.visible);
+    ASSERT_FALSE(layout.v.visible);
+    EXPECT_EQ(layout.viewportWidth, 7500);
+    EXPECT_EQ(layout.h.max, 180000 - 7500);
+    EXPECT_EQ(layout.h.largeChange, 2500);
+
+    // Wider by less than a bar: after widening it fits, with nothing to scroll.
+    in.pictureWidth = 7400;
+    const auto fits = grabwell::core::ComputeViewportLayout(in);
+    ASSERT_TRUE(fits.h.visible);
+    EXPECT_EQ(fits.h.max, 0);
+}

@@ -1,0 +1,94 @@
+// The capture commands: whole screen, the window itself, its client area,
+// the foreground window after a delay, and clearing the picture.
+#include "app/FrmMain.h"
+#include "capture/capture_sources.h"
+
+namespace grabwell::app {
+
+namespace {
+
+// How long a hidden window takes to leave the screen: the compositor (or,
+// under Wine, the X server and the desktop's repaint in another process)
+// needs a moment before the pixels beneath it are really there.
+constexpr DWORD kHideSettleMs = 250;
+constexpr DWORD kDelayedCaptureMs = 2000;
+
+void WaitUntilGone(HWND window) {
+    ::GdiFlush();
+    MSG ignored{};
+    // Let our own queue see the hide (this processes nothing of ours: a
+    // PM_NOREMOVE peek only lets sent messages through) and give the other
+    // processes time to repaint what the window covered.
+    ::PeekMessageW(&ignored, window, 0, 0, PM_NOREMOVE);
+    ::Sleep(kHideSettleMs);
+}
+
+}  // namespace
+
+void FrmMain::mnuScreen_Click() {
+    ::ShowWindow(hwnd(), SW_HIDE);
+    WaitUntilGone(hwnd());
+    InstallPicture(capture::CaptureWholeScreen());
+    pictureUnsaved_ = true;
+    ::ShowWindow(hwnd(), SW_SHOW);
+    ::SetForegroundWindow(hwnd());
+    ::SetFocus(hwnd());
+    LayoutViewport();
+}
+
+void FrmMain::mnuTitleBar_Click() {
+    InstallPicture(capture::CaptureFormWindow(hwnd(), twipsPerPixelX_, twipsPerPixelY_));
+    pictureUnsaved_ = true;
+    LayoutViewport();
+}
+
+void FrmMain::mnuClient_Click() {
+    InstallPicture(capture::CaptureFormClient(hwnd(), twipsPerPixelX_, twipsPerPixelY_));
+    pictureUnsaved_ = true;
+    LayoutViewport();
+}
+
+void FrmMain::mnuAtiveWindow_Click() {
+    const int answer = env_.ui->ShowMessage(
+        hwnd(), L"单击'确定'两秒钟之后程序会捕捉处于活动状态的窗口。单击'取消'退出捕获。",
+        L"Grabwell", MB_OKCANCEL | MB_ICONINFORMATION);
+    if (answer != IDOK) return;
+
+    ::ShowWindow(hwnd(), SW_MINIMIZE);
+    // The wait is deliberate and blocks: the user is bringing another
+    // window to the front.
+    ::Sleep(kDelayedCaptureMs);
+    const capture::ForegroundCapture taken = capture::CaptureForegroundWindow();
+    // A window whose rectangle has no 32-bit size cannot be captured; the
+    // window still comes back so the user can carry on.
+    const bool captured = taken.error != capture::CaptureError::SizeOverflow;
+    if (captured) {
+        InstallPicture(taken.picture);
+        pictureUnsaved_ = true;
+    }
+    ::SetFocus(hwnd());
+    RestoreNormal();
+    LayoutViewport();
+}
+
+void FrmMain::mnuClear_Click() {
+    // The scroll bars keep the old ranges until the next layout, and the
+    // picture still counts as unsaved.
+    InstallPicture(capture::Picture());
+}
+
+void FrmMain::RestoreNormal() {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    if (::GetWindowPlacement(hwnd(), &placement)) {
+        // Normal, not maximized, whatever the window was before.
+        placement.flags &= ~static_cast<UINT>(WPF_RESTORETOMAXIMIZED);
+        placement.showCmd = SW_SHOWNORMAL;
+        ::SetWindowPlacement(hwnd(), &placement);
+    } else {
+        ::ShowWindow(hwnd(), SW_SHOWNORMAL);
+    }
+    ::SetForegroundWindow(hwnd());
+}
+
+}  // namespace grabwell::app
