@@ -104,6 +104,10 @@ private:
     void mnuChinese_Click();
     void mnuEnglish_Click();
     void mnuAbout_Click();
+    void mnuMspaint_Click();
+    void mnuWallpaper_Click();
+    void mnuClearWall_Click();
+    void mnuprint_Click();
     void LoadLanguageFile(const std::wstring& folder, const std::wstring& fileName);
     void RestoreNormal();
     void mnuExit_Click();

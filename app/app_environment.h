@@ -5,6 +5,7 @@
 #include <string>
 
 #include "document/modal_ui.h"
+#include "document/wallpaper.h"
 #include "platform/settings_store.h"
 #include "platform/win32.h"
 
@@ -17,6 +18,8 @@ struct AppEnvironment {
     platform::SettingsStore settings;
     document::ModalUi* ui = nullptr;
     bool quitWhenDestroyed = true;  // off in tests, which own their message loop
+    // Where the wallpaper command writes the picture before anything else.
+    std::wstring wallpaperFile = document::kWallpaperFile;
 };
 
 // The environment of the running program: its own module, the real

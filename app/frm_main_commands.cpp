@@ -33,6 +33,10 @@ struct FrmMainCommandTable {
         CommandBinding{core::CommandId::mnuTitleBar, &FrmMain::mnuTitleBar_Click},
         CommandBinding{core::CommandId::mnuChinese, &FrmMain::mnuChinese_Click},
         CommandBinding{core::CommandId::mnuEnglish, &FrmMain::mnuEnglish_Click},
+        CommandBinding{core::CommandId::mnuMspaint, &FrmMain::mnuMspaint_Click},
+        CommandBinding{core::CommandId::mnuWallpaper, &FrmMain::mnuWallpaper_Click},
+        CommandBinding{core::CommandId::mnuClearWall, &FrmMain::mnuClearWall_Click},
+        CommandBinding{core::CommandId::mnuprint, &FrmMain::mnuprint_Click},
         CommandBinding{core::CommandId::mnuHowto, &FrmMain::mnuHowto_Click},
         CommandBinding{core::CommandId::mnuAbout, &FrmMain::mnuAbout_Click},
     };

@@ -1,0 +1,46 @@
+// Paint, wallpaper and print as the window runs them: what they leave alone
+// matters as much as what they do.
+#include <gtest/gtest.h>
+
+#include "picture_fixture.h"
+#include "test_window_env.h"
+
+using namespace grabwell;
+using grabwell::test::WindowTestEnv;
+
+TEST(ShellCommands, PaintWithoutAPictureWritesNothing) {
+    WindowTestEnv env;
+    auto window = env.MakeWindow();
+    ASSERT_TRUE(window);
+    window->RunCommand(core::CommandId::mnuMspaint);
+    EXPECT_FALSE(std::filesystem::exists(env.folder() / L"Temp" / L"temp.bmp"));
+}
+
+TEST(ShellCommands, WallpaperWritesThePictureAndLeavesTheUnsavedFlag) {
+    WindowTestEnv env;
+    const auto file = env.folder() / L"wall.bmp";
+    auto environment = env.Environment();
+    environment.wallpaperFile = file.wstring();
+    app::FrmMain window(std::move(environment));
+    ASSERT_TRUE(window.Create(SW_SHOWNORMAL));
+    window.InstallPicture(test::SolidPicture(64, 32, RGB(10, 200, 10)));
+    window.RunCommand(core::CommandId::mnuWallpaper);
+    EXPECT_TRUE(std::filesystem::exists(file));
+    EXPECT_FALSE(window.PictureUnsaved());
+    wchar_t current[MAX_PATH] = {};
+    ::SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, current, 0);
+    EXPECT_EQ(std::filesystem::path(current), file);
+
+    window.RunCommand(core::CommandId::mnuClearWall);
+    ::SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, current, 0);
+    EXPECT_EQ(std::wstring(current), L"");
+    EXPECT_TRUE(std::filesystem::exists(file)) << "clearing keeps the file";
+}
+
+TEST(ShellCommands, PrintShowsTheDialogEvenWithoutAPicture) {
+    WindowTestEnv env;
+    auto window = env.MakeWindow();
+    ASSERT_TRUE(window);
+    window->RunCommand(core::CommandId::mnuprint);
+    EXPECT_EQ(env.ui.printCalls, 1);
+}
