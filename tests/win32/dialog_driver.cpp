@@ -168,10 +168,14 @@ std::future<DialogSeen> AcceptFileDialog(std::wstring fileName, DialogTarget tar
 }
 
 std::future<DialogSeen> CancelDialog(DialogTarget target) {
+    return PressDialogButton(IDCANCEL, std::move(target));
+}
+
+std::future<DialogSeen> PressDialogButton(int button, DialogTarget target) {
     return Launch(
-        std::move(target), [](HWND dialog) { return HasButton(dialog, IDCANCEL); },
-        [](HWND dialog) {
-            Press(dialog, IDCANCEL);
+        std::move(target), [button](HWND dialog) { return HasButton(dialog, button); },
+        [button](HWND dialog) {
+            Press(dialog, button);
             return true;
         });
 }

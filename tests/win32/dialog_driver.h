@@ -42,6 +42,10 @@ std::future<DialogSeen> AcceptFileDialog(std::wstring fileName, DialogTarget tar
 // Presses Cancel on the first dialog that has a Cancel button.
 std::future<DialogSeen> CancelDialog(DialogTarget target = {});
 
+// Presses a button of the first dialog of any kind that has it (OK on the
+// print dialog, say).
+std::future<DialogSeen> PressDialogButton(int button, DialogTarget target = {});
+
 // Presses one button (IDYES, IDNO, IDCANCEL, IDOK, ...) of a message box.
 // A box without that button is left alone (and then cancelled).
 std::future<DialogSeen> AnswerMessageBox(int button, DialogTarget target = {});
