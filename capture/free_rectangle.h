@@ -6,6 +6,7 @@
 
 #include "capture/picture.h"
 #include "core/geometry.h"
+#include "platform/unique_any.h"
 #include "platform/win32.h"
 
 namespace grabwell::capture {
@@ -38,6 +39,12 @@ struct ScreenCopy {
     bool onClipboard = false;  // the clipboard took the bitmap
     Picture direct;            // when it did not: the captured pixels themselves
 };
+
+// The screen area [left, right) x [top, bottom) in a compatible bitmap (never
+// a DIB section, which Wine cannot hand to another process through the
+// clipboard). Null when the size is negative or the bitmap cannot be made;
+// for a zero size the platform's answer (a 1 x 1 monochrome bitmap).
+platform::unique_hbitmap CopyScreenRect(int left, int top, int right, int bottom);
 
 // Copies the screen area [left, right) x [top, bottom) into a compatible
 // bitmap and hands it to the clipboard as CF_BITMAP. When the clipboard
