@@ -6,6 +6,16 @@
 
 namespace grabwell::app {
 
+namespace {
+
+// Under Wine a window minimised from maximised comes back maximised even when
+// its placement says normal; the capture must leave it normal either way.
+void LeaveMaximized(HWND window) {
+    if (::IsZoomed(window)) ::ShowWindow(window, SW_RESTORE);
+}
+
+}  // namespace
+
 void FrmMain::mnuDistrict_Click() {
     scaleMode_ = ScaleMode::Pixels;
     if (regionSelecting_) return;
@@ -15,6 +25,13 @@ void FrmMain::mnuDistrict_Click() {
     ::SetCapture(hwnd());
     pictureUnsaved_ = true;
     ::ShowWindow(hwnd(), SW_MINIMIZE);
+    overlay_.Show(env_.instance, [this](WPARAM buttons, POINT screen) {
+        ::ScreenToClient(hwnd(), &screen);
+        OnLButtonDown(buttons, screen.x, screen.y);
+    });
+    // Showing it waits for the screen to settle; the capture may have gone
+    // meanwhile, and then nothing is armed for it to serve.
+    if (!regionSelecting_) overlay_.Hide(false);
 }
 
 void FrmMain::OnLButtonDown(WPARAM buttons, int x, int y) {
@@ -28,18 +45,25 @@ void FrmMain::OnLButtonDown(WPARAM buttons, int x, int y) {
     const capture::TrackResult tracked =
         capture::TrackRubberBand(hwnd(), point, [this] { return trackingCancelled_; });
     tracking_ = false;
+    // The band is erased by now; the cover must be gone, and the screen
+    // beneath it repainted, before a pixel is read.
+    overlay_.Hide(!tracked.cancelled);
     if (tracked.cancelled) {
         EndSelection();
-        RestoreNormal();
+        LeaveArmed();
         return;
     }
     const core::Rect& r = tracked.rect;
     capture::ScreenCopy copy =
         capture::CopyScreenRectToClipboard(hwnd(), r.left, r.top, r.right, r.bottom);
     RestoreNormal();
+    LeaveMaximized(hwnd());
     capture::Picture picture =
         copy.onClipboard ? capture::PictureFromClipboard(hwnd()) : std::move(copy.direct);
-    InstallPicture(std::move(picture));
+    // Nothing captured (no bitmap to be had, or the clipboard lost again
+    // before it could be read back) leaves the previous picture in place
+    // rather than blanking it.
+    if (!picture.empty()) InstallPicture(std::move(picture));
     LayoutViewport();
 }
 
@@ -47,6 +71,12 @@ void FrmMain::OnLButtonUp(WPARAM, int, int) {
     // Every left release that reaches the window ends the pixel unit and the
     // crosshair, whether or not a selection took place.
     EndSelection();
+    if (regionSelecting_) {
+        // A release with no press of ours before it (the press began before
+        // the arming): without the crosshair the next press would be ignored
+        // and the cover would hold the screen, so leave Armed altogether.
+        LeaveArmed();
+    }
 }
 
 void FrmMain::OnCaptureLost() {
@@ -57,10 +87,17 @@ void FrmMain::OnCaptureLost() {
     if (regionSelecting_) {
         // Armed but the capture went elsewhere: the press would never reach
         // us, so leave Armed instead of waiting for it forever.
-        regionSelecting_ = false;
         EndSelection();
-        RestoreNormal();
+        LeaveArmed();
     }
+}
+
+void FrmMain::LeaveArmed() {
+    regionSelecting_ = false;
+    overlay_.Hide(false);
+    if (::GetCapture() == hwnd()) ::ReleaseCapture();
+    RestoreNormal();
+    LeaveMaximized(hwnd());
 }
 
 void FrmMain::EndSelection() {

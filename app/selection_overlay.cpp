@@ -1,0 +1,106 @@
+#include "app/selection_overlay.h"
+
+#include <windowsx.h>
+
+#include "capture/free_rectangle.h"
+
+namespace grabwell::app {
+
+namespace {
+
+// Under Wine the windows beneath repaint in their own processes once the X
+// server has exposed them; the screen only shows their pixels after that.
+constexpr DWORD kSettleMs = 250;
+
+void LetTheScreenSettle(HWND window) {
+    ::GdiFlush();
+    // A PM_NOREMOVE peek takes nothing from the queue; it only lets sent
+    // messages through while the others repaint.
+    MSG ignored{};
+    ::PeekMessageW(&ignored, window, 0, 0, PM_NOREMOVE);
+    ::Sleep(kSettleMs);
+}
+
+}  // namespace
+
+SelectionOverlay::~SelectionOverlay() {
+    if (hwnd()) ::DestroyWindow(hwnd());
+}
+
+bool SelectionOverlay::Show(HINSTANCE instance, PressHandler onPress) {
+    onPress_ = std::move(onPress);
+    if (!hwnd()) {
+        if (!RegisterClassOnce(instance, kClassName, nullptr, nullptr, 0)) return false;
+        // No owner: an owned window would vanish with the minimised main window.
+        if (!CreateFor(instance, kClassName, L"", WS_POPUP, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, 0,
+                       0, 0, 0, nullptr, nullptr)) {
+            return false;
+        }
+    }
+    // Whatever just left the screen (the minimised main window) must be gone
+    // from the picture too.
+    LetTheScreenSettle(hwnd());
+    origin_ = {::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN)};
+    const int width = ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    const int height = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    // A translucent layered window would be the natural cover, but without a
+    // compositor (Wine's virtual desktop, plain X) its alpha is ignored and
+    // it paints the screen black. A picture of the screen looks the same as
+    // no window at all on every system.
+    snapshot_ = capture::CopyScreenRect(origin_.x, origin_.y, origin_.x + width,
+                                        origin_.y + height);
+    ::SetWindowPos(hwnd(), HWND_TOPMOST, origin_.x, origin_.y, width, height,
+                   SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    ::UpdateWindow(hwnd());
+    return true;
+}
+
+void SelectionOverlay::Hide(bool settle) {
+    if (!visible()) return;
+    ::ShowWindow(hwnd(), SW_HIDE);
+    snapshot_.reset();
+    if (settle) LetTheScreenSettle(hwnd());
+}
+
+bool SelectionOverlay::visible() const { return hwnd() && ::IsWindowVisible(hwnd()); }
+
+LRESULT SelectionOverlay::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_PAINT:
+            OnPaint();
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_SETCURSOR:
+            ::SetCursor(::LoadCursorW(nullptr, IDC_CROSS));
+            return TRUE;
+        case WM_MOUSEACTIVATE:
+            return MA_NOACTIVATE;
+        case WM_LBUTTONDOWN:
+            // Normally the main window's capture takes the press before it
+            // gets here; this is for when it does not.
+            if (onPress_) {
+                onPress_(wParam, {origin_.x + GET_X_LPARAM(lParam), origin_.y + GET_Y_LPARAM(lParam)});
+            }
+            return 0;
+        default:
+            return DefaultProc(message, wParam, lParam);
+    }
+}
+
+void SelectionOverlay::OnPaint() {
+    PAINTSTRUCT ps{};
+    HDC dc = ::BeginPaint(hwnd(), &ps);
+    platform::unique_hdc memory(::CreateCompatibleDC(dc));
+    if (memory && snapshot_) {
+        platform::unique_select_object select(memory.get(), snapshot_.get());
+        const RECT& r = ps.rcPaint;
+        ::BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, memory.get(), r.left,
+                 r.top, SRCCOPY);
+    } else {
+        ::FillRect(dc, &ps.rcPaint, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+    }
+    ::EndPaint(hwnd(), &ps);
+}
+
+}  // namespace grabwell::app
