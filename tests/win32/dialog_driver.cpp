@@ -1,6 +1,7 @@
 #include "tests/win32/dialog_driver.h"
 
 #include <functional>
+#include <iterator>
 #include <thread>
 #include <utility>
 
