@@ -46,7 +46,9 @@ bool RunFileDialog(HWND owner, CommonDialog& dialog, DWORD flags, FileDialogFn s
     ofn.nMaxFile = static_cast<DWORD>(name.size());
     ofn.lpstrTitle = dialog.dialogTitle.empty() ? nullptr : dialog.dialogTitle.c_str();
     ofn.lpstrDefExt = ext.empty() ? nullptr : ext.c_str();
-    ofn.Flags = flags | OFN_EXPLORER;
+    // The dialog must not move the process into whatever folder was browsed:
+    // that folder could then not be removed while the program runs.
+    ofn.Flags = flags | OFN_EXPLORER | OFN_NOCHANGEDIR;
 
     BOOL chosen = show(&ofn);
     if (!chosen && ::CommDlgExtendedError() == FNERR_INVALIDFILENAME) {
