@@ -8,6 +8,7 @@
 #include "app/base_window.h"
 #include "app/main_controls.h"
 #include "app/picture_box.h"
+#include "app/selection_overlay.h"
 #include "capture/picture.h"
 #include "core/commands.h"
 #include "core/viewport_layout.h"
@@ -98,6 +99,7 @@ private:
     void OnLButtonUp(WPARAM buttons, int x, int y);
     void OnCaptureLost();
     void EndSelection();
+    void LeaveArmed();
     // Document commands.
     void mnuOpen_Click();
     void mnusave_Click();
@@ -128,6 +130,7 @@ private:
     bool crosshair_ = false;         // the application-wide pointer is the crosshair
     bool tracking_ = false;          // inside the drag loop
     bool trackingCancelled_ = false;
+    SelectionOverlay overlay_;       // the press's way in while armed
     std::optional<platform::StartedProcess> help_;
     document::CommonDialog dialog_;  // `CDopen`: one dialog state for open, save and print
     document::LanguageTexts languageLines_;

@@ -8,17 +8,24 @@ namespace grabwell::app {
 
 namespace {
 
-// Under Wine the windows beneath repaint in their own processes once the X
-// server has exposed them; the screen only shows their pixels after that.
+// Under Wine the windows beneath repaint once the X server has exposed them:
+// other programs' in their own processes, ours (their saved pixels) only
+// while this thread looks at its queue.
 constexpr DWORD kSettleMs = 250;
 
-void LetTheScreenSettle(HWND window) {
+void LetTheScreenSettle() {
     ::GdiFlush();
-    // A PM_NOREMOVE peek takes nothing from the queue; it only lets sent
-    // messages through while the others repaint.
-    MSG ignored{};
-    ::PeekMessageW(&ignored, window, 0, 0, PM_NOREMOVE);
-    ::Sleep(kSettleMs);
+    const ULONGLONG until = ::GetTickCount64() + kSettleMs;
+    for (;;) {
+        // PM_NOREMOVE takes nothing from the queue: the window system's own
+        // events and messages sent to us go through, nothing of ours runs.
+        MSG ignored{};
+        ::PeekMessageW(&ignored, nullptr, 0, 0, PM_NOREMOVE);
+        const ULONGLONG now = ::GetTickCount64();
+        if (now >= until) break;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(until - now),
+                                    QS_ALLINPUT);
+    }
 }
 
 }  // namespace
@@ -39,7 +46,7 @@ bool SelectionOverlay::Show(HINSTANCE instance, PressHandler onPress) {
     }
     // Whatever just left the screen (the minimised main window) must be gone
     // from the picture too.
-    LetTheScreenSettle(hwnd());
+    LetTheScreenSettle();
     origin_ = {::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN)};
     const int width = ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
     const int height = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
@@ -59,7 +66,7 @@ void SelectionOverlay::Hide(bool settle) {
     if (!visible()) return;
     ::ShowWindow(hwnd(), SW_HIDE);
     snapshot_.reset();
-    if (settle) LetTheScreenSettle(hwnd());
+    if (settle) LetTheScreenSettle();
 }
 
 bool SelectionOverlay::visible() const { return hwnd() && ::IsWindowVisible(hwnd()); }

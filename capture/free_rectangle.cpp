@@ -76,14 +76,18 @@ TrackResult TrackRubberBand(HWND window, POINT& start, const std::function<bool(
 
     bool released = false;
     while (!released) {
+        MSG msg{};
+        // Peek before waiting: a release queued together with the press is no
+        // longer "new" and would not end a WaitMessage.
+        const bool got =
+            ::PeekMessageW(&msg, nullptr, kFirstMouseMessage, kLastMouseMessage, PM_REMOVE) != FALSE;
+        // Asked after the peek: it runs the messages other threads sent us,
+        // and one of those may be the news that the capture is gone.
         if (cancelled && cancelled()) {
             result.cancelled = true;
             break;
         }
-        MSG msg{};
-        // Peek before waiting: a release queued together with the press is no
-        // longer "new" and would not end a WaitMessage.
-        if (!::PeekMessageW(&msg, nullptr, kFirstMouseMessage, kLastMouseMessage, PM_REMOVE)) {
+        if (!got) {
             ::WaitMessage();
             continue;
         }
@@ -113,6 +117,11 @@ platform::unique_hbitmap CopyScreenRect(int left, int top, int right, int bottom
     const int w = static_cast<int>(width);
     const int h = static_cast<int>(height);
 
+    // The platform answers a zero-size compatible bitmap with its shared
+    // stock 1 x 1 monochrome one, which must never go to the clipboard (that
+    // would delete it): the same answer, but a bitmap of our own.
+    if (w == 0 || h == 0) return platform::unique_hbitmap(::CreateBitmap(1, 1, 1, 1, nullptr));
+
     platform::unique_hdc screen = DisplayDc();
     if (!screen) return {};
     platform::unique_hdc memory(::CreateCompatibleDC(screen.get()));
@@ -123,8 +132,7 @@ platform::unique_hbitmap CopyScreenRect(int left, int top, int right, int bottom
     const bool copied =
         ::BitBlt(memory.get(), 0, 0, w, h, screen.get(), left, top, SRCCOPY) != FALSE;
     select.restore();
-    // An empty area copies nothing and may report so; its bitmap still stands.
-    if (!copied && w > 0 && h > 0) return {};
+    if (!copied) return {};
     return bitmap;
 }
 

@@ -43,7 +43,7 @@ struct ScreenCopy {
 // The screen area [left, right) x [top, bottom) in a compatible bitmap (never
 // a DIB section, which Wine cannot hand to another process through the
 // clipboard). Null when the size is negative or the bitmap cannot be made;
-// for a zero size the platform's answer (a 1 x 1 monochrome bitmap).
+// for a zero size a 1 x 1 monochrome bitmap, as the platform would answer.
 platform::unique_hbitmap CopyScreenRect(int left, int top, int right, int bottom);
 
 // Copies the screen area [left, right) x [top, bottom) into a compatible
