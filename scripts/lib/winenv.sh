@@ -1,0 +1,181 @@
+# shellcheck shell=bash source-path=SCRIPTDIR
+# Sourced. A throwaway Wine world for one test run: its own Xvfb display, its
+# own WINEPREFIX, one virtual desktop, CJK glyphs linked behind the UI fonts.
+#
+#   winenv_up [WIDTHxHEIGHT] [DEPTH]   Xvfb + prefix + virtual desktop
+#   winenv_prefix_up                   prefix only, on the caller's $DISPLAY
+#   winenv_screenshot FILE.png         the whole X screen
+#   winenv_down                        undo whatever of the above ran; idempotent
+#
+# Callers: `winenv_up; trap winenv_down EXIT`. Everything started here is
+# ended by pid, or by `wineserver -k` against our own prefix.
+
+# shellcheck source=wineprefix.sh
+source "$(dirname "${BASH_SOURCE[0]}")/wineprefix.sh"
+
+_winenv_now() { printf '%s' "${EPOCHREALTIME/,/.}"; }
+_winenv_since() { awk -v a="$1" -v b="$(_winenv_now)" 'BEGIN { printf "%.1f", b - a }'; }
+_winenv_say() { printf 'winenv: %s\n' "$*" >&2; }
+
+# Polls "$@" every 0.1 s until it succeeds or TIMEOUT seconds pass.
+_winenv_poll() {
+  local timeout=$1; shift
+  local tries=$((timeout * 10))
+  while ((tries-- > 0)); do
+    "$@" >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+_winenv_display_free() {
+  [[ ! -e /tmp/.X$1-lock && ! -e /tmp/.X11-unix/X$1 ]]
+}
+
+# Starts Xvfb on the first free display from :90 up and exports DISPLAY.
+_winenv_start_xvfb() {
+  local geometry=$1 depth=$2 n tries
+  for ((n = 90; n < 400; n++)); do
+    _winenv_display_free "$n" || continue
+    Xvfb ":$n" -screen 0 "${geometry}x${depth}" -nolisten tcp -noreset \
+      </dev/null >"$WINENV_DIR/xvfb.log" 2>&1 &
+    _WINENV_XVFB_PID=$!
+    tries=100
+    while ((tries-- > 0)); do
+      kill -0 "$_WINENV_XVFB_PID" 2>/dev/null || break
+      if xdpyinfo -display ":$n" >/dev/null 2>&1; then
+        export DISPLAY=":$n"
+        return 0
+      fi
+      sleep 0.1
+    done
+    # Lost a race for this display number, or Xvfb hung: try the next one.
+    kill "$_WINENV_XVFB_PID" 2>/dev/null || true
+    wait "$_WINENV_XVFB_PID" 2>/dev/null || true
+    _WINENV_XVFB_PID=
+  done
+  _winenv_say "could not start Xvfb; last log:"
+  cat "$WINENV_DIR/xvfb.log" >&2
+  return 1
+}
+
+_winenv_check_font() {
+  local file=${WINEPREFIX_CJK_FONT%%,*} fonts
+  fonts=$(fc-list : file 2>/dev/null)
+  if [[ $fonts != *"/$file:"* ]]; then
+    _winenv_say "warning: $file not found by fontconfig; Chinese text will show as boxes"
+  fi
+}
+
+_winenv_export() {
+  export WINE=/usr/lib/wine/wine64
+  export WINESERVER=/usr/lib/wine/wineserver64
+  export WINEDEBUG=-all
+  # No Mono/Gecko installer prompts; winemenubuilder would write menu entries
+  # and file associations into the real home directory.
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+  # Wine takes the code page for Unix file names from the locale; under plain
+  # C, non-ASCII names (Chinese file names in a save dialog) are mangled.
+  if [[ $(locale charmap 2>/dev/null) != UTF-8 ]]; then
+    export LC_ALL=C.UTF-8
+  fi
+}
+
+_winenv_begin() {
+  if [[ -n ${WINENV_DIR:-} ]]; then
+    _winenv_say "already up ($WINENV_DIR)"
+    return 1
+  fi
+  _WINENV_SAVED_DISPLAY=${DISPLAY-}
+  _WINENV_SAVED_WINEPREFIX=${WINEPREFIX-}
+  WINENV_DIR=$(mktemp -d "${TMPDIR:-/tmp}/grabwell-wine.XXXXXX") || return 1
+  _winenv_export
+  _winenv_check_font
+}
+
+# Registry fragments on stdin -> $WINENV_DIR/setup.reg.
+_winenv_write_reg() {
+  { printf 'Windows Registry Editor Version 5.00\n\n'; cat; } >"$WINENV_DIR/setup.reg"
+}
+
+# A fresh prefix with $WINENV_DIR/setup.reg imported.
+_winenv_make_prefix() {
+  wineprefix_create "$WINENV_DIR/prefix" "$WINENV_DIR/setup.reg" "$WINENV_DIR/wine.log" || return 1
+  export WINEPREFIX=$WINENV_DIR/prefix
+}
+
+winenv_up() {
+  local geometry=${1:-1024x768} depth=${2:-24} t0
+  t0=$(_winenv_now)
+  if [[ ! $geometry =~ ^[0-9]+x[0-9]+$ || ! $depth =~ ^[0-9]+$ ]]; then
+    _winenv_say "usage: winenv_up [WIDTHxHEIGHT] [DEPTH]"
+    return 2
+  fi
+  _winenv_begin || return 1
+  _winenv_start_xvfb "$geometry" "$depth" || { winenv_down; return 1; }
+  {
+    wineprefix_reg_fontlink
+    wineprefix_reg_no_crash_dialog
+    wineprefix_reg_desktop "$geometry"
+  } | _winenv_write_reg
+  _winenv_make_prefix || { winenv_down; return 1; }
+
+  "$WINE" explorer "/desktop=Default,$geometry" </dev/null >>"$WINENV_DIR/wine.log" 2>&1 &
+  _WINENV_DESKTOP_PID=$!
+  # The desktop is the only top-level X window explorer.exe maps.
+  if ! _winenv_poll 30 xdotool search --maxdepth 1 --onlyvisible --classname '^explorer\.exe$'; then
+    _winenv_say "virtual desktop did not appear; log:"
+    tail -n 30 "$WINENV_DIR/wine.log" >&2
+    winenv_down
+    return 1
+  fi
+  WINENV_UP_SECONDS=$(_winenv_since "$t0")
+  _winenv_say "up in ${WINENV_UP_SECONDS}s (DISPLAY=$DISPLAY WINEPREFIX=$WINEPREFIX)"
+}
+
+# Prefix only, for a caller that already has a display it wants to use.
+winenv_prefix_up() {
+  local t0
+  t0=$(_winenv_now)
+  if [[ -z ${DISPLAY:-} ]]; then
+    _winenv_say "winenv_prefix_up needs DISPLAY; use winenv_up for a private one"
+    return 1
+  fi
+  _winenv_begin || return 1
+  { wineprefix_reg_fontlink; wineprefix_reg_no_crash_dialog; } | _winenv_write_reg
+  _winenv_make_prefix || { winenv_down; return 1; }
+  WINENV_UP_SECONDS=$(_winenv_since "$t0")
+  _winenv_say "prefix ready in ${WINENV_UP_SECONDS}s (WINEPREFIX=$WINEPREFIX)"
+}
+
+winenv_down() {
+  [[ -n ${WINENV_DIR:-} ]] || return 0
+  local t0
+  t0=$(_winenv_now)
+  # Ends every process of the prefix: the desktop and anything a test left open.
+  wineprefix_remove "$WINENV_DIR/prefix"
+  if [[ -n ${_WINENV_DESKTOP_PID:-} ]]; then
+    kill "$_WINENV_DESKTOP_PID" 2>/dev/null || true
+    wait "$_WINENV_DESKTOP_PID" 2>/dev/null || true
+  fi
+  if [[ -n ${_WINENV_XVFB_PID:-} ]]; then
+    kill "$_WINENV_XVFB_PID" 2>/dev/null || true
+    wait "$_WINENV_XVFB_PID" 2>/dev/null || true
+  fi
+  rm -rf "$WINENV_DIR" || true
+  if [[ -n ${_WINENV_SAVED_DISPLAY:-} ]]; then export DISPLAY=$_WINENV_SAVED_DISPLAY; else unset DISPLAY; fi
+  if [[ -n ${_WINENV_SAVED_WINEPREFIX:-} ]]; then export WINEPREFIX=$_WINENV_SAVED_WINEPREFIX; else unset WINEPREFIX; fi
+  _winenv_say "down in $(_winenv_since "$t0")s"
+  WINENV_DIR='' _WINENV_DESKTOP_PID='' _WINENV_XVFB_PID=''
+  return 0
+}
+
+winenv_screenshot() {
+  local file=${1:?usage: winenv_screenshot FILE.png}
+  if [[ -z ${DISPLAY:-} ]]; then
+    _winenv_say "winenv_screenshot: no DISPLAY"
+    return 1
+  fi
+  mkdir -p "$(dirname "$file")" || return 1
+  import -display "$DISPLAY" -window root "$file"
+}
