@@ -1,0 +1,93 @@
+#include "capture/copy_window_area.h"
+
+#include <array>
+
+namespace grabwell::capture {
+
+namespace {
+
+constexpr int kSystemPaletteSize = 256;
+
+// LOGPALETTE declares one entry; the rest follow it in the same block.
+struct FullLogPalette {
+    WORD version;
+    WORD entries;
+    std::array<PALETTEENTRY, kSystemPaletteSize> colors;
+};
+
+platform::unique_hpalette CopySystemPalette(HDC source) {
+    FullLogPalette log{0x300, kSystemPaletteSize, {}};
+    ::GetSystemPaletteEntries(source, 0, kSystemPaletteSize, log.colors.data());
+    return platform::unique_hpalette(
+        ::CreatePalette(reinterpret_cast<const LOGPALETTE*>(&log)));
+}
+
+platform::unique_hbitmap CreateDibSection(HDC reference, int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down, like the screen
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    return platform::unique_hbitmap(
+        ::CreateDIBSection(reference, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+}
+
+}  // namespace
+
+bool UsesSystemPalette(int rasterCaps, int sizePalette) {
+    return (rasterCaps & RC_PALETTE) != 0 && sizePalette == kSystemPaletteSize;
+}
+
+platform::unique_hbitmap CreateCaptureBitmap(HDC reference, int width, int height) {
+    platform::unique_hbitmap bitmap(::CreateCompatibleBitmap(reference, width, height));
+    if (!bitmap && width > 0 && height > 0) bitmap = CreateDibSection(reference, width, height);
+    return bitmap;
+}
+
+Picture CopyFromDc(HDC source, int left, int top, int width, int height,
+                   SystemPalette palette) {
+    // GDI would mirror a negative size; zero goes on as it is.
+    if (!source || width < 0 || height < 0) return {};
+    platform::unique_hdc memory(::CreateCompatibleDC(source));
+    if (!memory) return {};
+    platform::unique_hbitmap bitmap = CreateCaptureBitmap(source, width, height);
+    if (!bitmap) return {};
+
+    platform::unique_select_object selectBitmap(memory.get(), bitmap.get());
+    if (::GetCurrentObject(memory.get(), OBJ_BITMAP) != bitmap.get()) return {};
+
+    platform::unique_hpalette systemPalette;
+    const bool wantPalette =
+        palette == SystemPalette::Always ||
+        UsesSystemPalette(::GetDeviceCaps(source, RASTERCAPS), ::GetDeviceCaps(source, SIZEPALETTE));
+    if (wantPalette) {
+        systemPalette = CopySystemPalette(source);
+        if (!systemPalette) return {};
+    }
+    platform::unique_select_palette selectPalette(memory.get(), systemPalette.get());
+    if (systemPalette) ::RealizePalette(memory.get());
+
+    const bool copied =
+        ::BitBlt(memory.get(), 0, 0, width, height, source, left, top, SRCCOPY) != FALSE;
+
+    // Unwind in reverse: the bitmap comes out first, then the palette, so
+    // neither is still selected anywhere when the Picture takes them.
+    selectBitmap.restore();
+    selectPalette.restore();
+    memory.reset();
+    if (!copied) return {};
+    return PictureFromBitmap(std::move(bitmap), std::move(systemPalette));
+}
+
+Picture CopyWindowArea(HWND window, bool client, int left, int top, int width, int height,
+                       SystemPalette palette) {
+    if (width < 0 || height < 0) return {};
+    const auto source = client ? platform::unique_window_dc::Client(window)
+                               : platform::unique_window_dc::Whole(window);
+    return CopyFromDc(source.get(), left, top, width, height, palette);
+}
+
+}  // namespace grabwell::capture

@@ -1,0 +1,155 @@
+#include "tests/win32/capture_test_support.h"
+
+namespace grabwell::testing {
+
+bool PaletteScreen() {
+    HDC screen = ::GetDC(nullptr);
+    const bool indexed = (::GetDeviceCaps(screen, RASTERCAPS) & RC_PALETTE) != 0;
+    ::ReleaseDC(nullptr, screen);
+    return indexed;
+}
+
+Pixels ReadPixels(HBITMAP bitmap) {
+    BITMAP info{};
+    if (!bitmap || !::GetObjectW(bitmap, sizeof(info), &info)) return {};
+    Pixels out;
+    out.width = info.bmWidth;
+    out.height = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
+    out.data.resize(static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height));
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = out.width;
+    bi.bmiHeader.biHeight = -out.height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    HDC screen = ::GetDC(nullptr);
+    const int lines = ::GetDIBits(screen, bitmap, 0, static_cast<UINT>(out.height),
+                                  out.data.data(), &bi, DIB_RGB_COLORS);
+    ::ReleaseDC(nullptr, screen);
+    if (lines != out.height) return {};
+    for (auto& p : out.data) p &= 0xFFFFFFu;
+    return out;
+}
+
+namespace {
+
+struct Block {
+    RECT rect;
+    COLORREF colour;
+};
+
+// Distinct blocks at uneven places, so an offset or a flip shows.
+constexpr Block kBlocks[] = {
+    {{8, 6, 48, 36}, RGB(255, 0, 0)},
+    {{60, 6, 100, 50}, RGB(0, 200, 0)},
+    {{110, 70, 150, 110}, RGB(0, 0, 255)},
+    {{20, 80, 70, 100}, RGB(17, 34, 51)},
+};
+
+void PaintBlocks(HDC dc) {
+    RECT all{0, 0, BlockWindow::kClientWidth, BlockWindow::kClientHeight};
+    HBRUSH white = ::CreateSolidBrush(RGB(255, 255, 255));
+    ::FillRect(dc, &all, white);
+    ::DeleteObject(white);
+    for (const Block& b : kBlocks) {
+        HBRUSH brush = ::CreateSolidBrush(b.colour);
+        ::FillRect(dc, &b.rect, brush);
+        ::DeleteObject(brush);
+    }
+}
+
+LRESULT CALLBACK BlockWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_PAINT) {
+        PAINTSTRUCT ps;
+        HDC dc = ::BeginPaint(hwnd, &ps);
+        PaintBlocks(dc);
+        ::EndPaint(hwnd, &ps);
+        return 0;
+    }
+    if (msg == WM_ERASEBKGND) return 1;
+    return ::DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+const wchar_t* RegisterBlockClass() {
+    static const wchar_t* const name = [] {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = BlockWindowProc;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        wc.lpszClassName = L"GrabwellCaptureTestBlocks";
+        ::RegisterClassW(&wc);
+        return wc.lpszClassName;
+    }();
+    return name;
+}
+
+}  // namespace
+
+COLORREF BlockWindow::BlockColour(int x, int y) {
+    COLORREF colour = RGB(255, 255, 255);
+    for (const Block& b : kBlocks) {
+        if (x >= b.rect.left && x < b.rect.right && y >= b.rect.top && y < b.rect.bottom) {
+            colour = b.colour;
+        }
+    }
+    return colour;
+}
+
+BlockWindow::BlockWindow(int screenX, int screenY) {
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+    RECT outer{0, 0, kClientWidth, kClientHeight};
+    ::AdjustWindowRectEx(&outer, style, FALSE, WS_EX_TOPMOST);
+    hwnd_ = ::CreateWindowExW(WS_EX_TOPMOST, RegisterBlockClass(), L"capture test", style,
+                              screenX, screenY, outer.right - outer.left,
+                              outer.bottom - outer.top, nullptr, nullptr,
+                              ::GetModuleHandleW(nullptr), nullptr);
+    ::ShowWindow(hwnd_, SW_SHOWNORMAL);
+    ::SetForegroundWindow(hwnd_);
+    ::UpdateWindow(hwnd_);
+    // Paint once more directly: WM_PAINT may already have been taken by a
+    // earlier pump, and the surface must hold the blocks before any capture.
+    HDC dc = ::GetDC(hwnd_);
+    PaintBlocks(dc);
+    ::ReleaseDC(hwnd_, dc);
+    ::GdiFlush();
+    Settle();
+}
+
+BlockWindow::~BlockWindow() {
+    if (hwnd_) ::DestroyWindow(hwnd_);
+    Settle(0);
+}
+
+POINT BlockWindow::ClientOffset() const {
+    RECT outer{};
+    ::GetWindowRect(hwnd_, &outer);
+    POINT origin{0, 0};
+    ::ClientToScreen(hwnd_, &origin);
+    return {origin.x - outer.left, origin.y - outer.top};
+}
+
+ClipboardHolder::ClipboardHolder(DWORD holdMs)
+    : thread_([this, holdMs] {
+          opened_ = ::OpenClipboard(nullptr) != FALSE;
+          ready_ = true;
+          ::Sleep(holdMs);
+          if (opened_) ::CloseClipboard();
+      }) {
+    while (!ready_) ::Sleep(1);
+}
+
+ClipboardHolder::~ClipboardHolder() { thread_.join(); }
+
+void Settle(int ms) {
+    const ULONGLONG until = ::GetTickCount64() + static_cast<ULONGLONG>(ms);
+    for (MSG msg{};;) {
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+        const ULONGLONG now = ::GetTickCount64();
+        if (now >= until) break;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(until - now), QS_ALLINPUT);
+    }
+    ::GdiFlush();
+}
+
+}  // namespace grabwell::testing
