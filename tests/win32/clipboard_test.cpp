@@ -48,6 +48,30 @@ TEST_F(ClipboardTest, PutAndReadBackGivesEqualPixelsAndTheClipboardKeepsItsOwn) 
     EXPECT_EQ(ReadPixels(held), expected);
 }
 
+TEST_F(ClipboardTest, AClipboardPaletteComesAlongAsACopy) {
+    struct {
+        WORD version = 0x300, count = 2;
+        PALETTEENTRY entries[2] = {{10, 20, 30, 0}, {200, 100, 50, 0}};
+    } log;
+    platform::unique_hbitmap bitmap = PatternBitmap(6, 4);
+    {
+        platform::ClipboardSession session(owner.hwnd());
+        ASSERT_TRUE(session && ::EmptyClipboard());
+        ASSERT_NE(::SetClipboardData(CF_BITMAP, bitmap.release()), nullptr);
+        ASSERT_NE(::SetClipboardData(CF_PALETTE,
+                                     ::CreatePalette(reinterpret_cast<LOGPALETTE*>(&log))),
+                  nullptr);
+    }
+    const Picture picture = capture::PictureFromClipboard(owner.hwnd());
+    ASSERT_NE(picture.palette(), nullptr);
+    PALETTEENTRY copied[2] = {};
+    ASSERT_EQ(::GetPaletteEntries(picture.palette(), 0, 2, copied), 2u);
+    EXPECT_EQ(copied[1].peRed, 200);
+    EXPECT_EQ(copied[1].peBlue, 50);
+    platform::ClipboardSession session(owner.hwnd());
+    EXPECT_NE(::GetClipboardData(CF_PALETTE), picture.palette());
+}
+
 TEST_F(ClipboardTest, ReadingWaitsForAnotherHolderToLetGo) {
     platform::unique_hbitmap bitmap = PatternBitmap(12, 9);
     ASSERT_TRUE(capture::PutBitmapOnClipboard(owner.hwnd(), bitmap));
