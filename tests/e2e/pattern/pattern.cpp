@@ -1,0 +1,217 @@
+// A helper the end-to-end tests drive from the shell:
+//   grabwell_pattern show X Y W H [SECONDS]  a borderless window of known pixels
+//   grabwell_pattern clip FILE.bmp           the clipboard's CF_BITMAP as a 24-bit BMP
+//   grabwell_pattern window CLASS [maximize|close]
+//                                            where a window of that class is and
+//                                            its state, after the action if any
+// Output goes to stdout as one line; the exit code says whether it worked.
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#define WIN32_LEAN_AND_MEAN
+#ifndef UNICODE
+#define UNICODE
+#endif
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <cwchar>
+#include <vector>
+
+namespace {
+
+// Every pixel differs from its neighbours, so an edge off by one shows.
+COLORREF PatternColour(int x, int y) {
+    const int r = (x * 5) & 0xFF;
+    const int g = (y * 7) & 0xFF;
+    const int b = ((x + y) * 3 + 0x40) & 0xFF;
+    return RGB(r, g, b);
+}
+
+void PaintPattern(HDC dc, int width, int height) {
+    std::vector<DWORD> bits(static_cast<size_t>(width) * static_cast<size_t>(height));
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const COLORREF c = PatternColour(x, y);
+            bits[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)] =
+                static_cast<DWORD>(GetRValue(c)) << 16 | static_cast<DWORD>(GetGValue(c)) << 8 |
+                GetBValue(c);
+        }
+    }
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
+                      static_cast<UINT>(height), bits.data(), &info, DIB_RGB_COLORS);
+}
+
+LRESULT CALLBACK PatternProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(hwnd, &ps);
+            RECT client{};
+            GetClientRect(hwnd, &client);
+            PaintPattern(dc, client.right, client.bottom);
+            EndPaint(hwnd, &ps);
+            return 0;
+        }
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_TIMER:
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            return DefWindowProcW(hwnd, msg, wp, lp);
+    }
+}
+
+int Show(int x, int y, int width, int height, int seconds) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = PatternProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = L"GrabwellTestPattern";
+    RegisterClassW(&wc);
+    HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"grabwell pattern", WS_POPUP,
+                                x, y, width, height, nullptr, nullptr, wc.hInstance, nullptr);
+    if (!hwnd) return 1;
+    ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+    UpdateWindow(hwnd);
+    SetTimer(hwnd, 1, static_cast<UINT>(seconds) * 1000u, nullptr);
+    std::printf("shown %d %d %d %d\n", x, y, x + width, y + height);
+    std::fflush(stdout);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    return 0;
+}
+
+bool WriteBmp(const char* path, HBITMAP bitmap) {
+    BITMAP info{};
+    if (!GetObjectW(bitmap, sizeof(info), &info)) return false;
+    const int width = info.bmWidth;
+    const int height = info.bmHeight;
+    const int stride = (width * 3 + 3) & ~3;
+    std::vector<unsigned char> pixels(static_cast<size_t>(stride) * static_cast<size_t>(height));
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = height;  // bottom-up, as BMP files are
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 24;
+    bi.bmiHeader.biCompression = BI_RGB;
+    HDC screen = GetDC(nullptr);
+    const int lines = GetDIBits(screen, bitmap, 0, static_cast<UINT>(height), pixels.data(), &bi,
+                                DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    if (lines != height) return false;
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+    bi.bmiHeader.biSizeImage = static_cast<DWORD>(pixels.size());
+    FILE* out = std::fopen(path, "wb");
+    if (!out) return false;
+    bool ok = std::fwrite(&file, sizeof(file), 1, out) == 1 &&
+              std::fwrite(&bi.bmiHeader, sizeof(bi.bmiHeader), 1, out) == 1 &&
+              std::fwrite(pixels.data(), 1, pixels.size(), out) == pixels.size();
+    ok = std::fclose(out) == 0 && ok;
+    return ok;
+}
+
+int Clip(const char* path) {
+    for (int attempt = 0; !OpenClipboard(nullptr); ++attempt) {
+        if (attempt == 20) return 3;
+        Sleep(50);
+    }
+    int rc = 2;
+    if (auto bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP))) {
+        BITMAP info{};
+        GetObjectW(bitmap, sizeof(info), &info);
+        rc = WriteBmp(path, bitmap) ? 0 : 4;
+        std::printf("%ldx%ld\n", info.bmWidth, info.bmHeight);
+    } else {
+        std::printf("none\n");
+    }
+    CloseClipboard();
+    return rc;
+}
+
+struct Search {
+    const wchar_t* className;
+    HWND found;
+};
+
+BOOL CALLBACK MatchClass(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<Search*>(param);
+    wchar_t name[256] = {};
+    GetClassNameW(hwnd, name, 255);
+    if (std::wcscmp(name, search->className) == 0) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK SearchTopLevel(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<Search*>(param);
+    if (!MatchClass(hwnd, param)) return FALSE;
+    EnumChildWindows(hwnd, MatchClass, param);
+    return search->found ? FALSE : TRUE;
+}
+
+// Prints "rect L T R B visible L T R B state normal|minimized|maximized
+// shown yes|no", the visible part being what the parent's client area leaves
+// showing.
+int Window(const char* narrowClass, const char* action) {
+    wchar_t className[256] = {};
+    MultiByteToWideChar(CP_UTF8, 0, narrowClass, -1, className, 255);
+    Search search{className, nullptr};
+    EnumWindows(SearchTopLevel, reinterpret_cast<LPARAM>(&search));
+    if (!search.found) return 2;
+    if (std::strcmp(action, "maximize") == 0) ShowWindow(search.found, SW_MAXIMIZE);
+    if (std::strcmp(action, "close") == 0) {
+        PostMessageW(search.found, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    RECT rect{};
+    GetWindowRect(search.found, &rect);
+    RECT visible = rect;
+    if (HWND parent = GetAncestor(search.found, GA_PARENT); parent && parent != GetDesktopWindow()) {
+        RECT client{};
+        GetClientRect(parent, &client);
+        MapWindowPoints(parent, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        IntersectRect(&visible, &rect, &client);
+    }
+    HWND top = GetAncestor(search.found, GA_ROOT);
+    const char* state = IsIconic(top) ? "minimized" : IsZoomed(top) ? "maximized" : "normal";
+    std::printf("rect %ld %ld %ld %ld visible %ld %ld %ld %ld state %s shown %s\n", rect.left,
+                rect.top, rect.right, rect.bottom, visible.left, visible.top, visible.right,
+                visible.bottom, state, IsWindowVisible(search.found) ? "yes" : "no");
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 6 && std::strcmp(argv[1], "show") == 0) {
+        const int seconds = argc >= 7 ? std::atoi(argv[6]) : 300;
+        return Show(std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]),
+                    std::atoi(argv[5]), seconds);
+    }
+    if (argc == 3 && std::strcmp(argv[1], "clip") == 0) return Clip(argv[2]);
+    if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "window") == 0) {
+        return Window(argv[2], argc == 4 ? argv[3] : "");
+    }
+    std::fprintf(stderr,
+                 "usage: grabwell_pattern show X Y W H [SECONDS] | clip FILE.bmp | "
+                 "window CLASS [maximize|close]\n");
+    return 64;
+}
