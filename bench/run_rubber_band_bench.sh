@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Runs the rubber-band benchmark under Wine on a 1024x768 desktop and on a
+# 3840x2160 one, each in its own throwaway Xvfb display and prefix.
+#
+#   bench/run_rubber_band_bench.sh [path/to/grabwell_bench_rubber_band.exe]
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+exe=${1:-$root/build/mingw-x86_64/bench/grabwell_bench_rubber_band.exe}
+[[ -f $exe ]] || { echo "no benchmark at $exe (build the mingw-x86_64 preset)" >&2; exit 2; }
+
+# shellcheck source=../scripts/lib/winenv.sh
+source "$root/scripts/lib/winenv.sh"
+trap winenv_down EXIT
+
+rc=0
+for geometry in 1024x768 3840x2160; do
+  winenv_up "$geometry" 24
+  "$root/scripts/lib/wine-exec" "$exe" || rc=$?
+  winenv_down
+done
+exit "$rc"
