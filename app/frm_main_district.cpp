@@ -1,5 +1,7 @@
 // The free-rectangle capture: the command arms it, the next left-button press
 // tracks the drag, and the re-posted release puts pointer and unit back.
+#include <cmath>
+
 #include "app/FrmMain.h"
 #include "capture/free_rectangle.h"
 #include "capture/picture_clipboard.h"
@@ -12,6 +14,22 @@ namespace {
 // its placement says normal; the capture must leave it normal either way.
 void LeaveMaximized(HWND window) {
     if (::IsZoomed(window)) ::ShowWindow(window, SW_RESTORE);
+}
+
+// Mouse messages carry client coordinates in 16 bits each. Windows keeps a
+// minimised window at -32000, so the press it captures from most of the
+// screen arrives wrapped around; the message's screen position says by how
+// many turns of 65536.
+POINT UnwrapPress(HWND window, int x, int y) {
+    const DWORD at = ::GetMessagePos();
+    POINT actual{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+    ::ScreenToClient(window, &actual);
+    const auto unwrap = [](int wrapped, LONG nearby) {
+        constexpr double kTurn = 65536.0;
+        const long long turns = std::llround((static_cast<double>(nearby) - wrapped) / kTurn);
+        return static_cast<LONG>(wrapped + turns * 65536);
+    };
+    return {unwrap(x, actual.x), unwrap(y, actual.y)};
 }
 
 }  // namespace
@@ -41,7 +59,7 @@ void FrmMain::OnLButtonDown(WPARAM buttons, int x, int y) {
     tracking_ = true;
     trackingCancelled_ = false;
 
-    POINT point{x, y};
+    POINT point = UnwrapPress(hwnd(), x, y);
     const capture::TrackResult tracked =
         capture::TrackRubberBand(hwnd(), point, [this] { return trackingCancelled_; });
     tracking_ = false;

@@ -419,6 +419,21 @@ TEST_F(FreeRectangleFlow, DragsEitherWayPutTheHalfOpenAreaOnClipboardAndPicture)
     }
 }
 
+// Near where Windows keeps minimised windows (-32000): client coordinates of
+// the screen no longer fit the 16 bits a mouse message carries them in.
+TEST_F(FreeRectangleFlow, PressReachesAWindowParkedFarOffScreenUnwrapped) {
+    Arm();
+    ::SetWindowPos(main->hwnd(), nullptr, -32700, -32700, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    POINT origin{0, 0};
+    ::ClientToScreen(main->hwnd(), &origin);
+    ASSERT_LT(origin.x, -31000) << "the window did not move";
+    ASSERT_GT(client.x + 6 - origin.x, 32767) << "the press would not wrap";
+    ASSERT_GT(client.y + 4 - origin.y, 32767) << "the press would not wrap";
+    Drag({6, 4}, {{50, 30}}, {101, 71});
+    ExpectBlocks(ReadPixels(main->CurrentPicture().handle()), blocks, Area(6, 4, 101, 71));
+}
+
 TEST_F(FreeRectangleFlow, PressAndReleaseAtOnePointCapturesTheTinyBitmapWithoutHarm) {
     Arm();
     Drag({40, 40}, {}, {40, 40});
