@@ -15,7 +15,7 @@ source "$here/lib.sh"
 
 exe=${1:?usage: test_free_rectangle.sh PATH/TO/Grabwell.exe}
 build=$(cd "$(dirname "$exe")/.." && pwd)
-helper_exe=$build/tests/e2e/pattern/grabwell_pattern.exe
+helper_exe=${GRABWELL_PATTERN:-$build/tests/e2e/pattern/grabwell_pattern.exe}
 [[ -f $helper_exe ]] || e2e_fail "no helper at $helper_exe (tests/e2e/pattern not built)"
 [[ -n ${DISPLAY:-} && -n ${WINEPREFIX:-} ]] || e2e_fail "run inside the Wine world of scripts/test"
 wine=${WINE:-/usr/lib/wine/wine64}
