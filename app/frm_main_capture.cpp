@@ -88,6 +88,9 @@ void FrmMain::RestoreNormal() {
     } else {
         ::ShowWindow(hwnd(), SW_SHOWNORMAL);
     }
+    // Wine brings a window minimised from maximised back maximised whatever
+    // its placement says; normal means normal on every system.
+    if (::IsZoomed(hwnd())) ::ShowWindow(hwnd(), SW_RESTORE);
     ::SetForegroundWindow(hwnd());
 }
 

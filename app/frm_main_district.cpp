@@ -10,12 +10,6 @@ namespace grabwell::app {
 
 namespace {
 
-// Under Wine a window minimised from maximised comes back maximised even when
-// its placement says normal; the capture must leave it normal either way.
-void LeaveMaximized(HWND window) {
-    if (::IsZoomed(window)) ::ShowWindow(window, SW_RESTORE);
-}
-
 // Mouse messages carry client coordinates in 16 bits each. Windows keeps a
 // minimised window at -32000, so the press it captures from most of the
 // screen arrives wrapped around; the message's screen position says by how
@@ -75,7 +69,6 @@ void FrmMain::OnLButtonDown(WPARAM buttons, int x, int y) {
     capture::ScreenCopy copy =
         capture::CopyScreenRectToClipboard(hwnd(), r.left, r.top, r.right, r.bottom);
     RestoreNormal();
-    LeaveMaximized(hwnd());
     capture::Picture picture =
         copy.onClipboard ? capture::PictureFromClipboard(hwnd()) : std::move(copy.direct);
     // Nothing captured (no bitmap to be had, or the clipboard lost again
@@ -115,7 +108,6 @@ void FrmMain::LeaveArmed() {
     overlay_.Hide(false);
     if (::GetCapture() == hwnd()) ::ReleaseCapture();
     RestoreNormal();
-    LeaveMaximized(hwnd());
 }
 
 void FrmMain::EndSelection() {

@@ -20,6 +20,8 @@ GRABWELL_DEPS=(
   # CJK glyphs linked behind Wine's UI fonts
   fonts-wqy-microhei
   procps
+  # printing test: a private CUPS with a PDF queue, the page read back as PNG
+  cups printer-driver-cups-pdf poppler-utils ghostscript
 )
 
 # Prints the packages from the list that are not installed.
