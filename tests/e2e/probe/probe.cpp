@@ -3,11 +3,19 @@
 // bar. Prints one line of key=value pairs; exit code 0 when found.
 //
 //   grabwell_probe window [TIMEOUT_SECONDS]
+//   grabwell_probe scroll          both scroll bars (state, screen rectangle) and
+//                                  where the picture sits
+//   grabwell_probe toolbar         the toolbar's screen rectangle
+//   grabwell_probe dialog [TIMEOUT_SECONDS]
+//                                  the first dialog box on the desktop: title, text
+//   grabwell_probe process NAME    how many processes of that image name run
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
+#include <string>
 
 namespace {
 
@@ -17,6 +25,12 @@ HWND FindMain(int timeoutSeconds) {
         ::Sleep(100);
     }
     return nullptr;
+}
+
+std::string Utf8(const wchar_t* text) {
+    char buffer[2048] = {};
+    ::WideCharToMultiByte(CP_UTF8, 0, text, -1, buffer, sizeof(buffer), nullptr, nullptr);
+    return buffer;
 }
 
 int ProbeWindow(int timeoutSeconds) {
@@ -38,13 +52,148 @@ int ProbeWindow(int timeoutSeconds) {
     const int caption = ::GetSystemMetrics(SM_CYCAPTION) + ::GetSystemMetrics(SM_CYFRAME) +
                         ::GetSystemMetrics(SM_CXPADDEDBORDER);
     const bool menuBar = ::GetMenu(window) != nullptr && above >= caption + ::GetSystemMetrics(SM_CYMENU) - 2;
-    char utf8[1024] = {};
-    ::WideCharToMultiByte(CP_UTF8, 0, title, -1, utf8, sizeof(utf8), nullptr, nullptr);
+    // Which window of the program's thread has the keyboard: keys a user
+    // types go there.
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof(gui);
+    wchar_t focus[64] = L"none";
+    if (::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &gui) && gui.hwndFocus) {
+        ::GetClassNameW(gui.hwndFocus, focus, 64);
+    }
     std::printf("found=1 title=%s left=%ld top=%ld width=%ld height=%ld menubar=%d visible=%d "
-                "iconic=%d zoomed=%d\n",
-                utf8, outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top,
+                "iconic=%d zoomed=%d foreground=%d focus=%s\n",
+                Utf8(title).c_str(), outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top,
                 menuBar ? 1 : 0, ::IsWindowVisible(window) ? 1 : 0, ::IsIconic(window) ? 1 : 0,
-                ::IsZoomed(window) ? 1 : 0);
+                ::IsZoomed(window) ? 1 : 0, ::GetForegroundWindow() == window ? 1 : 0,
+                Utf8(focus).c_str());
+    return 0;
+}
+
+struct ChildSearch {
+    const wchar_t* className;
+    bool vertical;  // for SCROLLBAR: SBS_VERT or not
+    HWND found;
+};
+
+BOOL CALLBACK MatchChild(HWND child, LPARAM param) {
+    auto* search = reinterpret_cast<ChildSearch*>(param);
+    wchar_t name[64] = {};
+    ::GetClassNameW(child, name, 64);
+    if (::_wcsicmp(name, search->className) != 0) return TRUE;
+    if (::_wcsicmp(name, L"SCROLLBAR") == 0 &&
+        ((::GetWindowLongW(child, GWL_STYLE) & SBS_VERT) != 0) != search->vertical) {
+        return TRUE;
+    }
+    search->found = child;
+    return FALSE;
+}
+
+HWND FindChild(HWND parent, const wchar_t* className, bool vertical = false) {
+    ChildSearch search{className, vertical, nullptr};
+    ::EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Scroll bar state is kept by the bar control itself, so another process
+// reads exactly what the user sees.
+void PrintBar(const char* prefix, HWND bar) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_ALL;
+    const bool read = bar && ::GetScrollInfo(bar, SB_CTL, &info);
+    RECT r{};
+    if (bar) ::GetWindowRect(bar, &r);
+    std::printf("%svisible=%d %spos=%d %smax=%d %srect=%ld,%ld,%ld,%ld ", prefix,
+                bar && ::IsWindowVisible(bar) ? 1 : 0, prefix, read ? info.nPos : -1, prefix,
+                read ? info.nMax : -1, prefix, r.left, r.top, r.right, r.bottom);
+}
+
+int ProbeScroll() {
+    HWND window = FindMain(5);
+    if (!window) {
+        std::printf("found=0\n");
+        return 1;
+    }
+    std::printf("found=1 ");
+    PrintBar("h", FindChild(window, L"SCROLLBAR", false));
+    PrintBar("v", FindChild(window, L"SCROLLBAR", true));
+    RECT picture{};
+    if (HWND box = FindChild(window, L"GrabwellPicture")) ::GetWindowRect(box, &picture);
+    std::printf("picleft=%ld pictop=%ld picwidth=%ld picheight=%ld\n", picture.left, picture.top,
+                picture.right - picture.left, picture.bottom - picture.top);
+    return 0;
+}
+
+int ProbeToolbar() {
+    HWND window = FindMain(5);
+    HWND toolbar = window ? FindChild(window, L"ToolbarWindow32") : nullptr;
+    if (!toolbar) {
+        std::printf("found=0\n");
+        return 1;
+    }
+    RECT r{};
+    ::GetWindowRect(toolbar, &r);
+    std::printf("found=1 left=%ld top=%ld width=%ld height=%ld\n", r.left, r.top, r.right - r.left,
+                r.bottom - r.top);
+    return 0;
+}
+
+BOOL CALLBACK MatchDialog(HWND window, LPARAM param) {
+    wchar_t name[16] = {};
+    ::GetClassNameW(window, name, 16);
+    if (std::wcscmp(name, L"#32770") != 0 || !::IsWindowVisible(window)) return TRUE;
+    *reinterpret_cast<HWND*>(param) = window;
+    return FALSE;
+}
+
+BOOL CALLBACK AppendStatic(HWND child, LPARAM param) {
+    wchar_t name[16] = {};
+    ::GetClassNameW(child, name, 16);
+    if (::_wcsicmp(name, L"Static") != 0) return TRUE;
+    wchar_t text[1024] = {};
+    ::GetWindowTextW(child, text, 1024);
+    auto* all = reinterpret_cast<std::wstring*>(param);
+    if (text[0] && !all->empty()) *all += L" | ";
+    *all += text;
+    return TRUE;
+}
+
+// Message boxes and common dialogs are all of the dialog class; their
+// message lives in static controls.
+int ProbeDialog(int timeoutSeconds) {
+    HWND dialog = nullptr;
+    for (int tries = timeoutSeconds * 10;; --tries) {
+        ::EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&dialog));
+        if (dialog || tries <= 0) break;
+        ::Sleep(100);
+    }
+    if (!dialog) {
+        std::printf("found=0\n");
+        return 1;
+    }
+    wchar_t title[256] = {};
+    ::GetWindowTextW(dialog, title, 256);
+    std::wstring text;
+    ::EnumChildWindows(dialog, AppendStatic, reinterpret_cast<LPARAM>(&text));
+    for (auto& c : text) {
+        if (c == L'\r' || c == L'\n') c = L' ';
+    }
+    std::printf("found=1 title=%s\ttext=%s\n", Utf8(title).c_str(), Utf8(text.c_str()).c_str());
+    return 0;
+}
+
+// The process list is the prefix's own: one wineserver, one list.
+int ProbeProcess(const wchar_t* imageName) {
+    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return 2;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    int count = 0;
+    for (BOOL more = ::Process32FirstW(snapshot, &entry); more; more = ::Process32NextW(snapshot, &entry)) {
+        if (::_wcsicmp(entry.szExeFile, imageName) == 0) ++count;
+    }
+    ::CloseHandle(snapshot);
+    std::printf("count=%d\n", count);
     return 0;
 }
 
@@ -54,6 +203,14 @@ int wmain(int argc, wchar_t** argv) {
     if (argc >= 2 && std::wcscmp(argv[1], L"window") == 0) {
         return ProbeWindow(argc >= 3 ? ::_wtoi(argv[2]) : 20);
     }
-    std::fprintf(stderr, "usage: grabwell_probe window [TIMEOUT_SECONDS]\n");
+    if (argc == 2 && std::wcscmp(argv[1], L"scroll") == 0) return ProbeScroll();
+    if (argc == 2 && std::wcscmp(argv[1], L"toolbar") == 0) return ProbeToolbar();
+    if (argc >= 2 && std::wcscmp(argv[1], L"dialog") == 0) {
+        return ProbeDialog(argc >= 3 ? ::_wtoi(argv[2]) : 0);
+    }
+    if (argc == 3 && std::wcscmp(argv[1], L"process") == 0) return ProbeProcess(argv[2]);
+    std::fprintf(stderr,
+                 "usage: grabwell_probe window [TIMEOUT_SECONDS] | scroll | toolbar | "
+                 "dialog [TIMEOUT_SECONDS] | process NAME\n");
     return 2;
 }
