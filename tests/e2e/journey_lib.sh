@@ -1,0 +1,219 @@
+# shellcheck shell=bash source-path=SCRIPTDIR
+# Sourced by the test_journey_*.sh scripts: a user's session with the built
+# program, driven only through what a user has (mouse, keys, the real
+# dialogs), each journey in its own fresh Wine world.
+#
+#   journey_begin N NAME EXE   own Xvfb + prefix, the program installed in
+#                              C:\Program Files\Grabwell; trap ends it all
+#   grabwell_start             start it, wait until its placement settled
+#   probe ARGS...              tests/e2e/probe, one line, no CRs
+#   shot NAME                  screenshot into $GRABWELL_ARTIFACTS
+#   click / drag / keys / type_text / toolbar_click N
+#   wait_for SECONDS CMD...    poll instead of sleeping
+#
+# A full Wine world per journey costs about 3 s to bring up (the prefix is a
+# copy of a cached template) and 1-2 s to take down; that buys a first start
+# with no stored settings, no wallpaper and no leftover windows.
+
+# shellcheck source=lib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+
+JOURNEY_INSTALL_WIN='C:\Program Files\Grabwell'
+
+_journey_cleanup() {
+  local rc=$?
+  winenv_down
+  [[ -n ${_JOURNEY_WORK:-} ]] && rm -rf "$_JOURNEY_WORK"
+  printf 'journey %s: %s in %ss\n' "$JOURNEY" "$( ((rc == 0)) && echo passed || echo FAILED)" \
+    "$((SECONDS - _JOURNEY_T0))" >&2
+  exit "$rc"
+}
+
+# journey_begin N NAME EXE
+journey_begin() {
+  JOURNEY=$1-$2
+  local exe=${3:?usage: journey_begin N NAME PATH/TO/Grabwell.exe}
+  _JOURNEY_T0=$SECONDS
+  [[ -f $exe ]] || { echo "journey: no program at $exe" >&2; exit 2; }
+  [[ -n ${GRABWELL_PROBE:-} && -f $GRABWELL_PROBE ]] || { echo "journey: GRABWELL_PROBE unset" >&2; exit 2; }
+  local build
+  build=$(cd "$(dirname "$exe")/.." && pwd)
+  GRABWELL_PATTERN=${GRABWELL_PATTERN:-$build/tests/e2e/pattern/grabwell_pattern.exe}
+  _JOURNEY_WORK=$(mktemp -d "${TMPDIR:-/tmp}/grabwell-journey.XXXXXX")
+  export GRABWELL_ARTIFACTS=${GRABWELL_ARTIFACTS:-$_JOURNEY_WORK/artifacts}
+  mkdir -p "$GRABWELL_ARTIFACTS"
+  trap _journey_cleanup EXIT
+  # Our own display and prefix; winenv_down gives the caller's back.
+  winenv_up 1024x768 24 || e2e_fail "no Wine world"
+  JOURNEY_DRIVE_C=$WINEPREFIX/drive_c
+  JOURNEY_INSTALL=$JOURNEY_DRIVE_C/Program\ Files/Grabwell
+  # The shipped folder: the exe with language\, readme.txt and Temp\ beside
+  # it, in a path with a space as most users have.
+  mkdir -p "$JOURNEY_INSTALL"
+  cp -r "$exe" "$(dirname "$exe")/language" "$(dirname "$exe")/readme.txt" "$JOURNEY_INSTALL/" ||
+    e2e_fail "could not install the program"
+  mkdir -p "$JOURNEY_INSTALL/Temp"
+}
+
+probe() { "$WINE" "$GRABWELL_PROBE" "$@" 2>/dev/null | tr -d '\r'; }
+pattern() { "$WINE" "$GRABWELL_PATTERN" "$@" 2>/dev/null | tr -d '\r'; }
+
+# field LINE KEY: the value of KEY=value in a probe line (not for title).
+field() { sed -n "s/.*[[:space:]]$2=\([^[:space:]]*\).*/\1/p; s/^$2=\([^[:space:]]*\).*/\1/p" <<<"$1" | head -n 1; }
+# The window title runs up to " left=" and may itself hold spaces.
+title_of() { sed -n 's/^found=1 title=\(.*\) left=.*/\1/p' <<<"$1"; }
+
+# wait_for SECONDS COMMAND...: polls until the command succeeds.
+wait_for() { _winenv_poll "$@"; }
+
+# shot NAME: the whole screen as journey-<N>-<name>-NAME.png; prints the path.
+shot() {
+  local file
+  file=$(e2e_shot "journey-$JOURNEY-$1") || e2e_fail "no screenshot for $1"
+  printf 'journey %s: screenshot %s\n' "$JOURNEY" "$file" >&2
+  printf '%s\n' "$file"
+}
+
+step() { printf 'journey %s: [%ss] %s\n' "$JOURNEY" "$((SECONDS - _JOURNEY_T0))" "$*" >&2; }
+
+# pattern_up X Y W H: a window of known pixels there (for two minutes at
+# most); pattern_down takes it away again.
+pattern_up() {
+  pattern show "$@" 120 </dev/null >/dev/null &
+  e2e_wait_window '^grabwell pattern$' 30 >/dev/null || e2e_fail "the pattern window did not show"
+  sleep 0.5
+}
+pattern_down() {
+  pattern window GrabwellTestPattern close >/dev/null
+  wait_for 10 window_gone '^grabwell pattern$' || e2e_fail "the pattern window stays up"
+}
+
+main_window() { probe window 1; }
+main_has() { [[ $(main_window) == *"$1"* ]]; }
+main_gone() { [[ $(probe window 1) == found=0* ]]; }
+title_is() { [[ $(title_of "$(main_window)") == "$1" ]]; }
+scroll_has() { [[ $(probe scroll) == *"$1"* ]]; }
+window_gone() { ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
+
+# grabwell_start: launches the installed program and waits until its window
+# shows, is in front and no longer moves (the stored placement is applied
+# one edge at a time after creation).
+grabwell_start() {
+  (cd "$JOURNEY_DRIVE_C" && exec "$WINE" "$JOURNEY_INSTALL_WIN\\Grabwell.exe") </dev/null \
+    >>"$_JOURNEY_WORK/grabwell.log" 2>&1 &
+  # shellcheck disable=SC2034  # for a journey that waits for the program's end
+  GRABWELL_PID=$!
+  local before='' now tries=50
+  while ((tries-- > 0)); do
+    now=$(probe window 1)
+    if [[ $now == *"visible=1"* && $now == *"foreground=1"* && $now == "$before" ]]; then
+      return 0
+    fi
+    before=$now
+    sleep 0.2
+  done
+  e2e_fail "Grabwell did not come up and settle: $now"
+}
+
+# Mouse and keyboard, paced so that Wine sees every event on its own.
+click() {
+  xdotool mousemove "$1" "$2"
+  sleep 0.2
+  xdotool click 1
+}
+# drag X0 Y0 X1 Y1: press, move there in five steps, release.
+drag() {
+  local x0=$1 y0=$2 x1=$3 y1=$4 i
+  xdotool mousemove "$x0" "$y0"
+  sleep 0.2
+  xdotool mousedown 1
+  sleep 0.2
+  for i in 1 2 3 4 5; do
+    xdotool mousemove $((x0 + (x1 - x0) * i / 5)) $((y0 + (y1 - y0) * i / 5))
+    sleep 0.1
+  done
+  sleep 0.2
+  xdotool mouseup 1
+}
+keys() {
+  local k
+  for k in "$@"; do
+    xdotool key "$k"
+    sleep 0.3
+  done
+}
+type_text() { xdotool type --delay 20 "$1"; }
+
+# toolbar_click N: the toolbar's button N (1-based). Buttons are 23 x 22
+# pixels from the toolbar's left edge, 2 pixels down; gaps take a button's
+# width, and the one separator (position 15) is 8 pixels wide, as measured
+# on a screenshot from the hover frame of button 16.
+toolbar_click() {
+  local n=$1 line left top x
+  line=$(probe toolbar)
+  left=$(field "$line" left) top=$(field "$line" top)
+  [[ -n $left ]] || e2e_fail "no toolbar: $line"
+  x=$((left + (n - 1) * 23 + 11))
+  ((n > 15)) && x=$((x - 23 + 8))
+  click "$x" $((top + 2 + 11))
+  # Off the toolbar, or its tooltip would stand in later screenshots.
+  sleep 0.2
+  xdotool mousemove 1020 760
+}
+
+# Points on the main window's frame, from its probed rectangle.
+caption_point() {
+  local line
+  line=$(main_window)
+  echo $(($(field "$line" left) + $(field "$line" width) / 3)) $(($(field "$line" top) + 13))
+}
+close_box_point() {
+  local line
+  line=$(main_window)
+  echo $(($(field "$line" left) + $(field "$line" width) - 15)) $(($(field "$line" top) + 13))
+}
+# A click on the caption brings the window to the front, as a user would
+# after another program (an editor, Notepad) took it.
+activate_main() {
+  # shellcheck disable=SC2046
+  click $(caption_point)
+  wait_for 5 main_has "foreground=1" || e2e_fail "Grabwell did not come to the front"
+}
+
+# wait_dialog REGEX [SECONDS]: prints the probe line of the dialog box whose
+# title matches.
+wait_dialog() {
+  local regex=$1 tries=$((${2:-10} * 5)) line
+  while ((tries-- > 0)); do
+    line=$(probe dialog)
+    if [[ $line == found=1* ]]; then
+      local title=${line#found=1 title=}
+      title=${title%%$'\t'*}
+      if [[ $title =~ $regex ]]; then
+        printf '%s\n' "$line"
+        return 0
+      fi
+    fi
+    sleep 0.2
+  done
+  e2e_fail "no dialog titled /$regex/ (last seen: $line)"
+}
+no_dialog() { [[ $(probe dialog) == found=0* ]]; }
+
+# bmp_header FILE: "WIDTH HEIGHT BITS" from a BMP file's header, or fails.
+bmp_header() {
+  [[ $(head -c 2 "$1") == BM ]] || return 1
+  local w h bits
+  w=$(od -An -t d4 -j 18 -N 4 "$1" | tr -d ' ')
+  h=$(od -An -t d4 -j 22 -N 4 "$1" | tr -d ' ')
+  bits=$(od -An -t u2 -j 28 -N 2 "$1" | tr -d ' ')
+  echo "$w ${h#-} $bits"
+}
+
+# pixel FILE X Y: "R G B" of one pixel.
+pixel() {
+  convert "$1" -format "%[fx:int(255*p{$2,$3}.r+0.5)] %[fx:int(255*p{$2,$3}.g+0.5)] %[fx:int(255*p{$2,$3}.b+0.5)]" info:
+}
+
+# differing A B: how many pixels of two same-sized pictures differ.
+differing() { compare -metric AE "$1" "$2" null: 2>&1 || true; }
