@@ -1,0 +1,112 @@
+#!/usr/bin/env bash
+# Whole screen from toolbar button 5 over a screen full of known pixels;
+# the picture is scrolled with the bars' arrows and tracks, the wheel and
+# the keys, and after every move the pixels in view must be the screen's
+# pixels at the scroll bars' offset. Ctrl+S saves through the real save
+# dialog a BMP of the screen's size; closing then asks nothing.
+set -euo pipefail
+# shellcheck source=journey_lib.sh
+source "$(dirname "$0")/journey_lib.sh"
+journey_begin 2 scroll-save "${1:?usage: test_journey_2_scroll_save.sh Grabwell.exe}"
+
+step "a screen of known pixels, then Grabwell"
+pattern_up 0 0 1024 768
+reference=$(shot reference)
+grabwell_start
+
+step "whole screen from toolbar button 5"
+toolbar_click 5
+wait_for 10 scroll_has "picwidth=1024 picheight=768" ||
+  e2e_fail "no 1024x768 picture: $(probe scroll)"
+wait_for 5 main_has "foreground=1" || e2e_fail "Grabwell did not come back: $(main_window)"
+# The screen's pixels are in the picture now; the pattern leaves so that
+# nothing else holds the keyboard.
+pattern_down
+
+bars=$(probe scroll)
+hmax=$(field "$bars" hmax) vmax=$(field "$bars" vmax)
+IFS=, read -r hl ht hr hb <<<"$(field "$bars" hrect)"
+IFS=, read -r vl vt vr vb <<<"$(field "$bars" vrect)"
+[[ $(field "$bars" hvisible)$(field "$bars" vvisible) == 11 ]] || e2e_fail "scroll bars missing: $bars"
+# A page is a third of the view, in twips (15 to the pixel at 96 dpi).
+page_h=$(((1024 * 15 - hmax) / 3)) page_v=$(((768 * 15 - vmax) / 3))
+echo "bars: $bars (pages $page_h/$page_v twips)"
+
+at_position() { [[ $(probe scroll) == *"hpos=$1 "*"vpos=$2 "* ]]; }
+
+# expect NAME H V: the bars reach H and V twips, and what the viewport shows
+# is the reference screen from the picture's probed position.
+expect() {
+  local name=$1 h=$2 v=$3 line file pl pt diff
+  wait_for 5 at_position "$h" "$v" ||
+    e2e_fail "$name: want hpos=$h vpos=$v, have $(probe scroll)"
+  line=$(probe scroll)
+  pl=$(field "$line" picleft) pt=$(field "$line" pictop)
+  file=$(shot "$name")
+  local w=$((vl - hl)) hgt=$((ht - vt))
+  convert "$file" -crop "${w}x${hgt}+${hl}+${vt}" +repage "$_JOURNEY_WORK/shown.png"
+  convert "$reference" -crop "${w}x${hgt}+$((hl - pl))+$((vt - pt))" +repage "$_JOURNEY_WORK/want.png"
+  diff=$(differing "$_JOURNEY_WORK/shown.png" "$_JOURNEY_WORK/want.png")
+  [[ $diff == 0 ]] || e2e_fail "$name: $diff pixels in view are not the screen's at ($((hl - pl)),$((vt - pt)))"
+  step "$name: h=$h v=$v, view shows the screen from ($((hl - pl)),$((vt - pt)))"
+}
+expect captured 0 0
+
+step "scroll bars: arrows and tracks"
+bar_w=$((vr - vl)) bar_h=$((hb - ht))
+click $(((vl + vr) / 2)) $((vb - bar_w / 2))
+expect v-arrow 0 15
+click $(((vl + vr) / 2)) $((vb - 2 * bar_w))
+expect v-track 0 $((15 + page_v))
+click $((hr - bar_h / 2)) $(((ht + hb) / 2))
+expect h-arrow 15 $((15 + page_v))
+click $((hr - 2 * bar_h)) $(((ht + hb) / 2))
+expect h-track $((15 + page_h)) $((15 + page_v))
+
+step "mouse wheel"
+# Three lines a notch (the system's default), sixteen pixels a line.
+xdotool mousemove $(((hl + vl) / 2)) $(((vt + ht) / 2))
+sleep 0.2
+xdotool click 5
+expect wheel-down $((15 + page_h)) $((15 + page_v + 720))
+xdotool click 4
+expect wheel-up $((15 + page_h)) $((15 + page_v))
+
+step "keys"
+keys Down
+expect key-down $((15 + page_h)) $((30 + page_v))
+keys Right
+expect key-right $((30 + page_h)) $((30 + page_v))
+keys Next
+expect key-pgdn $((30 + page_h)) $((30 + 2 * page_v))
+keys End
+expect key-end $((30 + page_h)) "$vmax"
+keys ctrl+End
+expect key-ctrl-end "$hmax" "$vmax"
+keys Home
+expect key-home "$hmax" 0
+
+step "Ctrl+S into the real save dialog"
+keys ctrl+s
+wait_dialog '^保存$' >/dev/null
+shot save-dialog >/dev/null
+type_text 'C:\users\Public\screen.bmp'
+sleep 0.3
+shot save-dialog-named >/dev/null
+keys Return
+saved=$JOURNEY_DRIVE_C/users/Public/screen.bmp
+wait_for 10 test -s "$saved" || e2e_fail "nothing saved at $saved"
+wait_for 5 no_dialog || e2e_fail "a dialog stayed after saving: $(probe dialog)"
+read -r bw bh bits < <(bmp_header "$saved") || e2e_fail "not a BMP: $(head -c 16 "$saved" | od -An -c)"
+[[ "$bw $bh" == "1024 768" ]] || e2e_fail "saved BMP is ${bw}x${bh}"
+((bits == 24 || bits == 32)) || e2e_fail "saved BMP has $bits bits a pixel"
+diff=$(differing "$saved" "$reference")
+[[ $diff == 0 ]] || e2e_fail "$diff pixels of the saved file differ from the screen"
+step "saved ${bw}x${bh}x${bits} BMP, $(stat -c %s "$saved") bytes, equal to the screen"
+
+step "close: nothing to ask after the save"
+read -r bx by < <(close_box_point)
+click "$bx" "$by"
+wait_for 3 main_gone || e2e_fail "still open after the close box: $(main_window)"
+no_dialog || e2e_fail "closing asked something: $(probe dialog)"
+shot closed >/dev/null
