@@ -1,0 +1,74 @@
+#pragma once
+// Picture files built byte by byte for the Open command: a few well-formed
+// ones with known pixels, and many that lie about themselves in one field
+// each, so a refusal can be traced to that field.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace grabwell::test {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// The fields of a BMP file. Anything left unset is made consistent with the
+// rest; a case sets only the field it is about.
+struct BmpFields {
+    std::uint8_t magic[2] = {'B', 'M'};
+    std::uint32_t infoSize = 40;        // 12 writes the old 16-bit core header
+    std::int32_t width = 5;             // 5 pixels: 24-bit rows carry a pad byte
+    std::int32_t height = 3;            // negative: rows stored top-down
+    std::uint16_t planes = 1;
+    std::uint16_t bits = 24;
+    std::uint32_t compression = 0;      // BI_RGB
+    std::uint32_t colorsUsed = 0;       // written as given
+    std::optional<std::uint32_t> tableEntries;  // default: what colorsUsed/bits imply
+    std::optional<std::uint32_t> pixelOffset;   // default: right after the tables
+    std::optional<std::uint64_t> pixelBytes;    // default: stride x |height|
+};
+
+Bytes MakeBmp(const BmpFields& fields);
+
+// The top-down 0x00RRGGBB pixels MakeBmp's file shows, for uncompressed files
+// of 1, 4, 8 (through the colour table) or 24 bits.
+std::vector<std::uint32_t> BmpPixels(const BmpFields& fields);
+
+// A baseline greyscale JPEG of flat mid-grey (every block's DC and AC are
+// zero), small enough to assemble by hand. Offsets of its frame header are
+// given so cases can cut or rewrite it.
+struct GreyJpeg {
+    Bytes bytes;
+    std::size_t frameMarker = 0;  // the FF of FF C0
+    std::size_t scanMarker = 0;   // the FF of FF DA
+};
+GreyJpeg MakeGreyJpeg(std::uint16_t width, std::uint16_t height);
+
+struct ImageCase {
+    std::string name;
+    Bytes bytes;
+    int width = 0;  // the size its header claims, where that is meaningful
+    int height = 0;
+};
+
+struct ValidImage {
+    std::string name;
+    Bytes bytes;
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;  // top-down 0x00RRGGBB
+    int tolerance = 0;                  // per channel: lossy formats
+};
+
+// Files that every reader must refuse: bad magic, offsets, header sizes,
+// dimensions, bit count and compression pairs, colour counts, truncations at
+// each header boundary, a cut JPEG frame header and absurd sizes.
+std::vector<ImageCase> MalformedImages();
+
+// Headers that pass every check but carry hostile pixel data: they may open
+// (at the size the header claims) or not, but must do no harm.
+std::vector<ImageCase> HostilePayloads();
+
+// 24-bit, 8-bit palette, top-down, core-header and JPEG files that must open.
+std::vector<ValidImage> ValidImages();
+
+}  // namespace grabwell::test
