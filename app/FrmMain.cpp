@@ -19,7 +19,10 @@ bool FrmMain::Create(int showCommand) {
     ::InitCommonControlsEx(&icc);
 
     HICON icon = ::LoadIconW(env_.instance, MAKEINTRESOURCEW(IDI_GRABWELL));
-    if (!RegisterClassOnce(env_.instance, kClassName, icon, nullptr)) return false;
+    // The corner between the two scroll bars shows the window's own background.
+    if (!RegisterClassOnce(env_.instance, kClassName, icon, ::GetSysColorBrush(COLOR_BTNFACE))) {
+        return false;
+    }
     accelerators_ = ::LoadAcceleratorsW(env_.instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
     HMENU menu = ::LoadMenuW(env_.instance, MAKEINTRESOURCEW(IDR_MAINMENU));
     if (!CreateFor(env_.instance, kClassName, L"Grabwell", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,

@@ -109,7 +109,13 @@ void FrmMain::OnScroll(HWND bar, UINT code) {
     // word is 16 bits and would wrap on large pictures.
     const int value =
         core::ScrollStep(ActionFor(code), info.nPos, info.nMax, steps.small, steps.large, info.nTrackPos);
-    if (value != info.nPos) ::SetScrollPos(bar, SB_CTL, value, TRUE);
+    if (value != info.nPos) {
+        // The bar repaints with the next paint rather than at once: drawing
+        // it synchronously costs more than the picture's whole repaint, and
+        // key or wheel repeats would pay it for every step.
+        ::SetScrollPos(bar, SB_CTL, value, FALSE);
+        ::InvalidateRect(bar, nullptr, FALSE);
+    }
     MovePicture();
 }
 
