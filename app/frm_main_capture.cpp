@@ -2,32 +2,19 @@
 // the foreground window after a delay, and clearing the picture.
 #include "app/FrmMain.h"
 #include "capture/capture_sources.h"
+#include "platform/screen_settle.h"
 
 namespace grabwell::app {
 
 namespace {
 
-// How long a hidden window takes to leave the screen: the compositor (or,
-// under Wine, the X server and the desktop's repaint in another process)
-// needs a moment before the pixels beneath it are really there.
-constexpr DWORD kHideSettleMs = 250;
 constexpr DWORD kDelayedCaptureMs = 2000;
-
-void WaitUntilGone(HWND window) {
-    ::GdiFlush();
-    MSG ignored{};
-    // Let our own queue see the hide (this processes nothing of ours: a
-    // PM_NOREMOVE peek only lets sent messages through) and give the other
-    // processes time to repaint what the window covered.
-    ::PeekMessageW(&ignored, window, 0, 0, PM_NOREMOVE);
-    ::Sleep(kHideSettleMs);
-}
 
 }  // namespace
 
 void FrmMain::mnuScreen_Click() {
     ::ShowWindow(hwnd(), SW_HIDE);
-    WaitUntilGone(hwnd());
+    platform::LetTheScreenSettle();
     InstallPicture(capture::CaptureWholeScreen());
     pictureUnsaved_ = true;
     ::ShowWindow(hwnd(), SW_SHOW);

@@ -3,32 +3,9 @@
 #include <windowsx.h>
 
 #include "capture/free_rectangle.h"
+#include "platform/screen_settle.h"
 
 namespace grabwell::app {
-
-namespace {
-
-// Under Wine the windows beneath repaint once the X server has exposed them:
-// other programs' in their own processes, ours (their saved pixels) only
-// while this thread looks at its queue.
-constexpr DWORD kSettleMs = 250;
-
-void LetTheScreenSettle() {
-    ::GdiFlush();
-    const ULONGLONG until = ::GetTickCount64() + kSettleMs;
-    for (;;) {
-        // PM_NOREMOVE takes nothing from the queue: the window system's own
-        // events and messages sent to us go through, nothing of ours runs.
-        MSG ignored{};
-        ::PeekMessageW(&ignored, nullptr, 0, 0, PM_NOREMOVE);
-        const ULONGLONG now = ::GetTickCount64();
-        if (now >= until) break;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(until - now),
-                                    QS_ALLINPUT);
-    }
-}
-
-}  // namespace
 
 SelectionOverlay::~SelectionOverlay() {
     if (hwnd()) ::DestroyWindow(hwnd());
@@ -46,7 +23,7 @@ bool SelectionOverlay::Show(HINSTANCE instance, PressHandler onPress) {
     }
     // Whatever just left the screen (the minimised main window) must be gone
     // from the picture too.
-    LetTheScreenSettle();
+    platform::LetTheScreenSettle();
     origin_ = {::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN)};
     const int width = ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
     const int height = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
@@ -66,7 +43,7 @@ void SelectionOverlay::Hide(bool settle) {
     if (!visible()) return;
     ::ShowWindow(hwnd(), SW_HIDE);
     snapshot_.reset();
-    if (settle) LetTheScreenSettle();
+    if (settle) platform::LetTheScreenSettle();
 }
 
 bool SelectionOverlay::visible() const { return hwnd() && ::IsWindowVisible(hwnd()); }
