@@ -31,25 +31,25 @@ struct TitleSearch {
     std::wstring title;
 };
 
+BOOL CALLBACK CollectTitle(HWND w, LPARAM p) {
+    auto* s = reinterpret_cast<TitleSearch*>(p);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(w, &owner);
+    wchar_t text[256] = {};
+    if (owner == s->pid && ::IsWindowVisible(w) && ::GetWindowTextW(w, text, 256) > 0) {
+        s->title = text;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // The title of the process's visible window once it mentions `wanted` (Notepad
 // shows "Untitled" before the file is loaded), or the last title seen.
 std::wstring WindowTitleOf(DWORD pid, std::wstring_view wanted) {
     TitleSearch search{pid, {}};
     for (int i = 0; i < 100 && search.title.find(wanted) == std::wstring::npos; ++i) {
         search.title.clear();
-        ::EnumWindows(
-            [](HWND w, LPARAM p) -> BOOL {
-                auto* s = reinterpret_cast<TitleSearch*>(p);
-                DWORD owner = 0;
-                ::GetWindowThreadProcessId(w, &owner);
-                wchar_t text[256] = {};
-                if (owner == s->pid && ::IsWindowVisible(w) && ::GetWindowTextW(w, text, 256) > 0) {
-                    s->title = text;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
+        ::EnumWindows(CollectTitle, reinterpret_cast<LPARAM>(&search));
         if (search.title.find(wanted) == std::wstring::npos) ::Sleep(50);
     }
     return search.title;
