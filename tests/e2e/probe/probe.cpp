@@ -39,6 +39,10 @@ int ProbeWindow(int timeoutSeconds) {
         std::printf("found=0\n");
         return 1;
     }
+    // A window still being loaded exists before it is placed and shown; read
+    // it once it is on screen (a window hidden for a capture shows again
+    // within a moment, one that stays hidden is reported as it is).
+    for (int i = 0; i < 30 && !::IsWindowVisible(window); ++i) ::Sleep(100);
     wchar_t title[256] = {};
     ::GetWindowTextW(window, title, 256);
     RECT outer{};
