@@ -10,15 +10,10 @@
 #include "test_window_env.h"
 
 using namespace grabwell;
+using grabwell::test::Title;
 using grabwell::test::WindowTestEnv;
 
 namespace {
-
-std::wstring Title(HWND window) {
-    wchar_t text[512] = {};
-    ::GetWindowTextW(window, text, 512);
-    return text;
-}
 
 std::string Head(const std::filesystem::path& file, std::size_t n) {
     std::ifstream in(file, std::ios::binary);

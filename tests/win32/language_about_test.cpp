@@ -10,15 +10,10 @@
 #include "test_window_env.h"
 
 using namespace grabwell;
+using grabwell::test::Title;
 using grabwell::test::WindowTestEnv;
 
 namespace {
-
-std::wstring Title(HWND window) {
-    wchar_t text[512] = {};
-    ::GetWindowTextW(window, text, 512);
-    return text;
-}
 
 std::wstring Panel1(const app::FrmMain& window) {
     wchar_t text[512] = {};

@@ -55,6 +55,12 @@ std::wstring UniqueName(std::wstring_view prefix) {
            std::to_wstring(++counter);
 }
 
+std::wstring Title(HWND window) {
+    wchar_t text[512] = {};
+    ::GetWindowTextW(window, text, 512);
+    return text;
+}
+
 WindowTestEnv::WindowTestEnv()
     : settingsKey_(L"Software\\GrabwellTests\\" + UniqueName(L"run")),
       folder_(std::filesystem::temp_directory_path() / UniqueName(L"grabwell_test_")) {

@@ -43,6 +43,9 @@ void PumpMessages(int milliseconds, const std::function<bool()>& done = {});
 
 std::wstring UniqueName(std::wstring_view prefix);
 
+// The window's caption text.
+std::wstring Title(HWND window);
+
 // A registry key and a folder of its own for each test, removed afterwards.
 class WindowTestEnv {
 public:
