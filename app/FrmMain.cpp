@@ -91,11 +91,9 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void FrmMain::OnCreate() {
-    HDC screen = ::GetDC(nullptr);
-    if (screen) {
-        twipsPerPixelX_ = core::TwipsPerPixel(::GetDeviceCaps(screen, LOGPIXELSX));
-        twipsPerPixelY_ = core::TwipsPerPixel(::GetDeviceCaps(screen, LOGPIXELSY));
-        ::ReleaseDC(nullptr, screen);
+    if (const auto screen = platform::unique_window_dc::Client(nullptr)) {
+        twipsPerPixelX_ = core::TwipsPerPixel(::GetDeviceCaps(screen.get(), LOGPIXELSX));
+        twipsPerPixelY_ = core::TwipsPerPixel(::GetDeviceCaps(screen.get(), LOGPIXELSY));
     }
     controls_.Create(hwnd(), env_.instance, picBmp_);
     // Both panels must exist before any text goes into them.

@@ -1,5 +1,7 @@
 #include "app/picture_box.h"
 
+#include "platform/blit.h"
+
 namespace grabwell::app {
 
 bool PictureBox::Create(HWND parent, HINSTANCE instance) {
@@ -35,19 +37,9 @@ LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void PictureBox::OnPaint() {
     PAINTSTRUCT ps{};
     HDC dc = ::BeginPaint(hwnd(), &ps);
-    const RECT& r = ps.rcPaint;
-    bool drawn = false;
-    if (!picture_.empty()) {
-        platform::unique_hdc memory(::CreateCompatibleDC(dc));
-        if (memory) {
-            platform::unique_select_palette palette(dc, picture_.palette());
-            if (picture_.palette()) ::RealizePalette(dc);
-            platform::unique_select_object bitmap(memory.get(), picture_.handle());
-            drawn = ::BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, memory.get(),
-                             r.left, r.top, SRCCOPY) != FALSE;
-        }
+    if (!platform::BlitBitmapArea(dc, ps.rcPaint, picture_.handle(), picture_.palette())) {
+        ::FillRect(dc, &ps.rcPaint, ::GetSysColorBrush(COLOR_APPWORKSPACE));
     }
-    if (!drawn) ::FillRect(dc, &r, ::GetSysColorBrush(COLOR_APPWORKSPACE));
     ::EndPaint(hwnd(), &ps);
 }
 

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "capture/free_rectangle.h"
+#include "platform/blit.h"
 #include "platform/screen_settle.h"
 
 namespace grabwell::app {
@@ -75,13 +76,7 @@ LRESULT SelectionOverlay::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
 void SelectionOverlay::OnPaint() {
     PAINTSTRUCT ps{};
     HDC dc = ::BeginPaint(hwnd(), &ps);
-    platform::unique_hdc memory(::CreateCompatibleDC(dc));
-    if (memory && snapshot_) {
-        platform::unique_select_object select(memory.get(), snapshot_.get());
-        const RECT& r = ps.rcPaint;
-        ::BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, memory.get(), r.left,
-                 r.top, SRCCOPY);
-    } else {
+    if (!platform::BlitBitmapArea(dc, ps.rcPaint, snapshot_.get())) {
         ::FillRect(dc, &ps.rcPaint, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
     }
     ::EndPaint(hwnd(), &ps);

@@ -1,0 +1,18 @@
+#include "platform/blit.h"
+
+#include "platform/unique_any.h"
+
+namespace grabwell::platform {
+
+bool BlitBitmapArea(HDC target, const RECT& area, HBITMAP source, HPALETTE palette) {
+    if (!source) return false;
+    unique_hdc memory(::CreateCompatibleDC(target));
+    if (!memory) return false;
+    unique_select_palette selectedPalette(target, palette);
+    if (palette) ::RealizePalette(target);
+    unique_select_object selected(memory.get(), source);
+    return ::BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                    memory.get(), area.left, area.top, SRCCOPY) != FALSE;
+}
+
+}  // namespace grabwell::platform
