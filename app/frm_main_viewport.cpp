@@ -75,10 +75,11 @@ void FrmMain::ApplyScrollBar(HWND bar, const core::ScrollBarLayout& layout, Scro
     ::ShowWindow(bar, layout.visible ? SW_SHOWNA : SW_HIDE);
     SCROLLINFO info{};
     info.cbSize = sizeof(info);
-    info.fMask = SIF_PAGE;  // no page: the thumb must reach Max itself
     if (layout.max) {
-        info.fMask |= SIF_RANGE;
-        info.nMax = *layout.max;
+        const core::ScrollControlRange range = core::ControlRange(*layout.max, layout.page.value_or(0));
+        info.fMask |= SIF_RANGE | SIF_PAGE;
+        info.nMax = range.rangeEnd;
+        info.nPage = range.page;
     }
     if (layout.value) {
         info.fMask |= SIF_POS;
@@ -107,8 +108,8 @@ void FrmMain::OnScroll(HWND bar, UINT code) {
     if (!::GetScrollInfo(bar, SB_CTL, &info)) return;
     // The thumb position comes from SIF_TRACKPOS: the message's own position
     // word is 16 bits and would wrap on large pictures.
-    const int value =
-        core::ScrollStep(ActionFor(code), info.nPos, info.nMax, steps.small, steps.large, info.nTrackPos);
+    const int value = core::ScrollStep(ActionFor(code), info.nPos, core::HighestPosition(info.nMax, info.nPage),
+                                       steps.small, steps.large, info.nTrackPos);
     if (value != info.nPos) {
         // The bar repaints with the next paint rather than at once: drawing
         // it synchronously costs more than the picture's whole repaint, and

@@ -1,6 +1,7 @@
 #include "core/viewport_layout.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "core/rounding.h"
 
@@ -16,6 +17,7 @@ ScrollBarLayout VisibleBar(double overflow, double length, double twipsPerPixel)
     bar.max = RoundToInt32(overflow);
     bar.smallChange = RoundToInt32(twipsPerPixel);
     if (const auto whole = RoundToInt32(length)) {
+        bar.page = *whole;
         bar.largeChange = *whole / 3;
         // A viewport under three twips would otherwise page by nothing.
         if (*bar.largeChange == 0) bar.largeChange = bar.smallChange;
@@ -85,6 +87,22 @@ ViewportLayout ComputeViewportLayout(const ViewportInput& in) {
                            in.twipsPerPixelY);
     }
     return out;
+}
+
+ScrollControlRange ControlRange(std::int32_t max, std::int32_t page) {
+    constexpr std::int64_t kTop = std::numeric_limits<std::int32_t>::max();
+    const std::int64_t last = std::max<std::int64_t>(max, 0);
+    std::int64_t length = std::max<std::int64_t>(page, 0);
+    // An empty page keeps the range at max: the thumb is then the control's
+    // own small square and its near end goes all the way.
+    if (length == 0) return {static_cast<std::int32_t>(last), 0};
+    length = std::min(length, kTop - last + 1);
+    return {static_cast<std::int32_t>(last + length - 1), static_cast<std::uint32_t>(length)};
+}
+
+std::int32_t HighestPosition(std::int32_t rangeEnd, std::uint32_t page) {
+    const std::int64_t back = page > 0 ? std::int64_t{page} - 1 : 0;
+    return static_cast<std::int32_t>(std::max<std::int64_t>(std::int64_t{rangeEnd} - back, 0));
 }
 
 std::int32_t PictureOffsetPixels(std::int32_t scrollValueTwips, double twipsPerPixel) {

@@ -35,6 +35,9 @@ struct ScrollBarLayout {
     bool visible = false;
     std::optional<std::int32_t> value;
     std::optional<std::int32_t> max;
+    // The viewport's extent along the bar, in the same twips as the values:
+    // the thumb's length, so that it shows how much of the picture is in view.
+    std::optional<std::int32_t> page;
     std::optional<std::int32_t> largeChange;
     std::optional<std::int32_t> smallChange;
 };
@@ -54,6 +57,20 @@ struct ViewportLayout {
 };
 
 ViewportLayout ComputeViewportLayout(const ViewportInput& input);
+
+// What a scroll-bar control is given for the values 0..max with a thumb one
+// page long. The control stops the thumb's near end a page short of its
+// range's end, so that end is max + page - 1. Past 32 bits the page shrinks;
+// max, the far edge of the picture, never moves.
+struct ScrollControlRange {
+    std::int32_t rangeEnd;
+    std::uint32_t page;
+};
+ScrollControlRange ControlRange(std::int32_t max, std::int32_t page);
+
+// Back from a control's range and page to the highest value it lets the
+// thumb reach: max again.
+std::int32_t HighestPosition(std::int32_t rangeEnd, std::uint32_t page);
 
 // The picture sits at minus the scroll value inside the viewport.
 std::int32_t PictureOffsetPixels(std::int32_t scrollValueTwips, double twipsPerPixel);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 
@@ -61,11 +62,13 @@ TEST(ViewportLayout, LargePictureShowsBothBarsAtZero) {
     EXPECT_TRUE(out.h.visible);
     EXPECT_EQ(out.h.value, 0);
     EXPECT_EQ(out.h.max, 20000 - 8745);
+    EXPECT_EQ(out.h.page, 8745);
     EXPECT_EQ(out.h.largeChange, 8745 / 3);
     EXPECT_EQ(out.h.smallChange, 15);
     EXPECT_TRUE(out.v.visible);
     EXPECT_EQ(out.v.value, 0);
     EXPECT_EQ(out.v.max, 12000 - 5010);
+    EXPECT_EQ(out.v.page, 5010);
     EXPECT_EQ(out.v.largeChange, 5010 / 3);
     EXPECT_EQ(out.v.smallChange, 15);
 }
@@ -167,6 +170,24 @@ TEST(ViewportLayout, FractionalTwipsRoundHalfToEven) {
     out = ComputeViewportLayout(in);
     EXPECT_EQ(out.v.max, 4);
     EXPECT_EQ(out.h.largeChange, 8);
+}
+
+TEST(ViewportLayout, ControlRangeEndsAPageOnSoTheThumbStopsAtMax) {
+    constexpr std::int32_t kTop = std::numeric_limits<std::int32_t>::max();
+    struct Case {
+        std::int32_t max, page, rangeEnd;
+        std::uint32_t controlPage;
+    };
+    for (const Case c : {Case{11255, 8745, 19999, 8745}, Case{0, 5010, 5009, 5010},
+                         Case{1000, 0, 1000, 0}, Case{kTop - 10, 100, kTop, 11},
+                         Case{kTop, 8745, kTop, 1}, Case{-5, 30, 29, 30}}) {
+        const ScrollControlRange range = ControlRange(c.max, c.page);
+        EXPECT_EQ(range.rangeEnd, c.rangeEnd) << c.max << "/" << c.page;
+        EXPECT_EQ(range.page, c.controlPage) << c.max << "/" << c.page;
+        EXPECT_EQ(HighestPosition(range.rangeEnd, range.page), std::max(c.max, 0)) << c.max << "/" << c.page;
+    }
+    // A control clamps a page longer than its range: nothing to scroll.
+    EXPECT_EQ(HighestPosition(99, 500), 0);
 }
 
 TEST(ViewportLayout, PictureOffsetIsMinusValueInPixels) {

@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Whole screen from toolbar button 5 over a screen full of known pixels;
-# the picture is scrolled with the bars' arrows and tracks, the wheel and
-# the keys, and after every move the pixels in view must be the screen's
-# pixels at the scroll bars' offset. Ctrl+S saves through the real save
-# dialog a BMP of the screen's size; closing then asks nothing.
+# the picture is scrolled with the bars' arrows and tracks, the wheel, the
+# keys and the thumbs dragged to either end, and after every move the pixels
+# in view must be the screen's pixels at the scroll bars' offset. Each thumb
+# is as long as the share of the picture in view. Ctrl+S saves through the
+# real save dialog a BMP of the screen's size. A picture 10,000 pixels wide
+# gets a thin thumb whose drag to the end brings the far edge to the view's
+# edge; closing then asks nothing.
 set -euo pipefail
 # shellcheck source=journey_lib.sh
 source "$(dirname "$0")/journey_lib.sh"
@@ -86,6 +89,68 @@ expect key-ctrl-end "$hmax" "$vmax"
 keys Home
 expect key-home "$hmax" 0
 
+# thumb_at AXIS: "FIRST LAST TRACK", the thumb's ends in pixels from the
+# bar's left or top edge and the track's length between the arrows, read off
+# the screen along the bar's middle. The track is drawn as a checker of white
+# and a light grey, the thumb as a flat face between two darker edges.
+thumb_at() {
+  local line l t r b arrow length crop
+  line=$(probe scroll)
+  IFS=, read -r l t r b <<<"$(field "$line" "$1rect")"
+  arrow=$(field "$line" "$1arrow")
+  if [[ $1 == h ]]; then
+    length=$((r - l)) crop="${length}x1+$l+$(((t + b) / 2))"
+  else
+    length=$((b - t)) crop="1x$length+$(((l + r) / 2))+$t"
+  fi
+  winenv_screenshot "$_JOURNEY_WORK/bar.png" || e2e_fail "no screenshot of the $1 bar"
+  convert "$_JOURNEY_WORK/bar.png" -crop "$crop" +repage txt:- |
+    awk -v axis="$1" -v from="$arrow" -v to=$((length - arrow)) '
+      NR > 1 {
+        split($1, at, /[,:]/)
+        i = axis == "h" ? at[1] : at[2]
+        if (i >= from && i < to && $3 != "#FFFFFF" && $3 != "#F5F5F5") { if (first == "") first = i; last = i }
+      }
+      END { print first, last, to - from }'
+}
+# thumb_share AXIS PICTURE VIEW: the thumb takes the share of the track that
+# the view takes of the picture, give or take the control's rounding.
+thumb_share() {
+  local t0 t1 track want
+  read -r t0 t1 track < <(thumb_at "$1")
+  [[ -n $track ]] || e2e_fail "no $1 thumb on the screen: $(probe scroll)"
+  want=$((track * $3 / $2))
+  ((t1 - t0 + 1 >= want - 2 && t1 - t0 + 1 <= want + 2)) ||
+    e2e_fail "$1 thumb of $((t1 - t0 + 1)) pixels, want $want of $track: $(probe scroll)"
+  step "$1 thumb $((t1 - t0 + 1)) of $track pixels for $3 of $2 in view"
+}
+# thumb_drag AXIS start|end: drags that bar's thumb past the bar's end, along it.
+thumb_drag() {
+  local t0 t1 track l t r b x y
+  read -r t0 t1 track < <(thumb_at "$1")
+  [[ -n $track ]] || e2e_fail "no $1 thumb to drag: $(probe scroll)"
+  IFS=, read -r l t r b <<<"$(field "$(probe scroll)" "$1rect")"
+  if [[ $1 == h ]]; then
+    x=$((l + (t0 + t1) / 2)) y=$(((t + b) / 2))
+    if [[ $2 == end ]]; then drag "$x" "$y" $((r + 20)) "$y"; else drag "$x" "$y" $((l - 20)) "$y"; fi
+  else
+    x=$(((l + r) / 2)) y=$((t + (t0 + t1) / 2))
+    if [[ $2 == end ]]; then drag "$x" "$y" "$x" $((b + 20)); else drag "$x" "$y" "$x" $((t - 20)); fi
+  fi
+}
+
+step "thumbs: their length, and dragged to either end"
+thumb_share h 1024 $((vl - hl))
+thumb_share v 768 $((ht - vt))
+thumb_drag v end
+expect v-thumb-end "$hmax" "$vmax"
+thumb_drag h start
+expect h-thumb-start 0 "$vmax"
+thumb_drag h end
+expect h-thumb-end "$hmax" "$vmax"
+thumb_drag v start
+expect v-thumb-start "$hmax" 0
+
 step "Ctrl+S into the real save dialog"
 keys ctrl+s
 wait_dialog '^保存$' >/dev/null
@@ -103,6 +168,32 @@ read -r bw bh bits < <(bmp_header "$saved") || e2e_fail "not a BMP: $(head -c 16
 diff=$(differing "$saved" "$reference")
 [[ $diff == 0 ]] || e2e_fail "$diff pixels of the saved file differ from the screen"
 step "saved ${bw}x${bh}x${bits} BMP, $(stat -c %s "$saved") bytes, equal to the screen"
+
+step "a picture 10,000 pixels wide: a thin thumb, dragged to the end"
+convert -size 200x10000 gradient:navy-gold -rotate -90 -type TrueColor BMP3:"$JOURNEY_DRIVE_C/users/Public/wide.bmp" ||
+  e2e_fail "could not make a wide BMP"
+keys alt+f o
+wait_dialog '^Open$' >/dev/null
+type_text 'C:\users\Public\wide.bmp'
+sleep 0.3
+keys Return
+want='Grabwell─[wide.bmp(10000x200) ]'
+wait_for 10 title_is "$want" || e2e_fail "caption is '$(title_of "$(main_window)")', want '$want'"
+wait_for 5 no_dialog || e2e_fail "a dialog stayed: $(probe dialog)"
+bars=$(probe scroll)
+[[ $(field "$bars" hvisible)$(field "$bars" vvisible) == 10 ]] || e2e_fail "want only the horizontal bar: $bars"
+IFS=, read -r view_l _ view_r _ <<<"$(field "$bars" view)"
+wide_max=$(field "$bars" hmax)
+((wide_max == (10000 - (view_r - view_l)) * 15)) || e2e_fail "Max is not the picture less the view: $bars"
+thumb_share h 10000 $((view_r - view_l))
+shot thin-thumb >/dev/null
+thumb_drag h end
+wait_for 5 at_position "$wide_max" 0 || e2e_fail "the drag did not reach Max: $(probe scroll)"
+bars=$(probe scroll)
+(($(field "$bars" picleft) + 10000 == view_r)) ||
+  e2e_fail "the far edge is not at the view's edge ($view_r): $bars"
+shot thin-thumb-end >/dev/null
+step "a $((view_r - view_l))-pixel view of 10,000: Max $wide_max reached, far edge at the view's edge"
 
 step "close: nothing to ask after the save"
 read -r bx by < <(close_box_point)

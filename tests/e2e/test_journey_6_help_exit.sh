@@ -10,6 +10,11 @@ journey_begin 6 help-exit "${1:?usage: test_journey_6_help_exit.sh Grabwell.exe}
 notepads() { field "$(probe process notepad.exe)" count; }
 no_notepad() { [[ $(notepads) == 0 ]]; }
 
+# Notepad on a Chinese Windows writes in a font with Chinese glyphs; Wine's
+# Notepad starts in System, a bitmap font that font links do not reach.
+"$WINE" reg add 'HKCU\Software\Microsoft\Notepad' /v lfFaceName /d "${WINEPREFIX_CJK_FONT#*,}" /f \
+  >/dev/null 2>&1 || e2e_fail "could not set Notepad's font"
+
 grabwell_start
 step "Help from toolbar button 16"
 toolbar_click 16

@@ -14,7 +14,10 @@ namespace {
 struct Bar {
     bool visible;
     int pos;
-    int max;
+    int max;    // the highest position the thumb reaches
+    int page;
+    int thumb;  // thumb and track lengths in pixels, as the control draws them
+    int track;
 };
 
 Bar BarOf(HWND bar) {
@@ -22,7 +25,17 @@ Bar BarOf(HWND bar) {
     info.cbSize = sizeof(info);
     info.fMask = SIF_ALL;
     ::GetScrollInfo(bar, SB_CTL, &info);
-    return {::IsWindowVisible(bar) != FALSE, info.nPos, info.nMax};
+    SCROLLBARINFO drawn{};
+    drawn.cbSize = sizeof(drawn);
+    ::GetScrollBarInfo(bar, OBJID_CLIENT, &drawn);
+    const RECT& r = drawn.rcScrollBar;
+    const bool vertical = (::GetWindowLongW(bar, GWL_STYLE) & SBS_VERT) != 0;
+    const int length = vertical ? r.bottom - r.top : r.right - r.left;
+    const int arrow = ::GetSystemMetrics(vertical ? SM_CYVSCROLL : SM_CXHSCROLL);
+    // A control stops its thumb a page short of the range's end.
+    const int highest = info.nMax - static_cast<int>(info.nPage > 0 ? info.nPage - 1 : 0);
+    return {::IsWindowVisible(bar) != FALSE, info.nPos, highest, static_cast<int>(info.nPage),
+            drawn.xyThumbBottom - drawn.xyThumbTop, length - 2 * arrow};
 }
 
 RECT ChildRect(HWND child) {
@@ -142,6 +155,24 @@ TEST_F(ViewportTest, HugePicturesScrollOverTheirWholeExtent) {
     const RECT pic = ChildRect(window->controls().PicBmp);
     EXPECT_EQ(pic.right, Viewport().cx);
     EXPECT_EQ(pic.left, Viewport().cx - 12000);
+}
+
+TEST_F(ViewportTest, ThumbIsAsLongAsTheShareOfThePictureInView) {
+    HWND hbar = window->controls().HScroll1;
+    const double tx = window->twipsPerPixelX();
+    for (const int width : {1000, 3000, 12000}) {
+        Show(width, 100);
+        const Bar h = BarOf(hbar);
+        ASSERT_TRUE(h.visible) << width;
+        const int viewTwips = static_cast<int>(core::RoundHalfEven(Viewport().cx * tx));
+        EXPECT_EQ(h.page, viewTwips) << width;
+        EXPECT_EQ(h.max, static_cast<int>(core::RoundHalfEven(width * tx)) - viewTwips) << width;
+        // The control rounds the thumb to whole pixels.
+        EXPECT_NEAR(h.thumb, static_cast<double>(h.track) * Viewport().cx / width, 1.5) << width;
+    }
+    const int thin = BarOf(hbar).thumb;
+    Show(1000, 100);
+    EXPECT_GT(BarOf(hbar).thumb, 8 * thin) << "a picture 12 times as wide has a thumb 12 times as thin";
 }
 
 TEST_F(ViewportTest, ResizeResetsVisibleBarsAndMinimizedChangesNothing) {

@@ -3,8 +3,8 @@
 // bar. Prints one line of key=value pairs; exit code 0 when found.
 //
 //   grabwell_probe window [TIMEOUT_SECONDS]
-//   grabwell_probe scroll          both scroll bars (state, screen rectangle) and
-//                                  where the picture sits
+//   grabwell_probe scroll          both scroll bars (state, page, screen rectangle),
+//                                  the viewport and where the picture sits
 //   grabwell_probe toolbar         the toolbar's screen rectangle
 //   grabwell_probe dialog [TIMEOUT_SECONDS]
 //                                  the first dialog box on the desktop: title, text
@@ -99,17 +99,24 @@ HWND FindChild(HWND parent, const wchar_t* className, bool vertical = false) {
 }
 
 // Scroll bar state is kept by the bar control itself, so another process
-// reads exactly what the user sees.
+// reads exactly what the user sees. max is the highest position the thumb
+// reaches (the control stops it a page short of its range's end); arrow is
+// the length of each arrow button. Where the thumb is drawn cannot be asked
+// from another process under Wine; the screen shows it.
 void PrintBar(const char* prefix, HWND bar) {
     SCROLLINFO info{};
     info.cbSize = sizeof(info);
     info.fMask = SIF_ALL;
     const bool read = bar && ::GetScrollInfo(bar, SB_CTL, &info);
+    const int highest = info.nMax - static_cast<int>(info.nPage > 0 ? info.nPage - 1 : 0);
     RECT r{};
     if (bar) ::GetWindowRect(bar, &r);
-    std::printf("%svisible=%d %spos=%d %smax=%d %srect=%ld,%ld,%ld,%ld ", prefix,
+    const bool vertical = bar && (::GetWindowLongW(bar, GWL_STYLE) & SBS_VERT) != 0;
+    std::printf("%svisible=%d %spos=%d %smax=%d %spage=%d %sarrow=%d %srect=%ld,%ld,%ld,%ld ", prefix,
                 bar && ::IsWindowVisible(bar) ? 1 : 0, prefix, read ? info.nPos : -1, prefix,
-                read ? info.nMax : -1, prefix, r.left, r.top, r.right, r.bottom);
+                read ? highest : -1, prefix, read ? static_cast<int>(info.nPage) : -1, prefix,
+                ::GetSystemMetrics(vertical ? SM_CYVSCROLL : SM_CXHSCROLL), prefix, r.left, r.top, r.right,
+                r.bottom);
 }
 
 int ProbeScroll() {
@@ -121,10 +128,13 @@ int ProbeScroll() {
     std::printf("found=1 ");
     PrintBar("h", FindChild(window, L"SCROLLBAR", false));
     PrintBar("v", FindChild(window, L"SCROLLBAR", true));
+    RECT view{};
+    if (HWND viewport = FindChild(window, L"GrabwellViewport")) ::GetWindowRect(viewport, &view);
     RECT picture{};
     if (HWND box = FindChild(window, L"GrabwellPicture")) ::GetWindowRect(box, &picture);
-    std::printf("picleft=%ld pictop=%ld picwidth=%ld picheight=%ld\n", picture.left, picture.top,
-                picture.right - picture.left, picture.bottom - picture.top);
+    std::printf("view=%ld,%ld,%ld,%ld picleft=%ld pictop=%ld picwidth=%ld picheight=%ld\n", view.left,
+                view.top, view.right, view.bottom, picture.left, picture.top, picture.right - picture.left,
+                picture.bottom - picture.top);
     return 0;
 }
 
