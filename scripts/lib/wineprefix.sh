@@ -6,7 +6,8 @@
 # (under a second). Every caller still gets its own prefix; the template is
 # never run in. GRABWELL_WINE_TEMPLATE=0 builds every prefix from scratch.
 #
-# Needs WINE, WINESERVER, WINEDEBUG, WINEDLLOVERRIDES and DISPLAY exported.
+# Needs WINE, WINESERVER, WINEDEBUG, WINEDLLOVERRIDES and DISPLAY exported;
+# WINEPREFIX_OWNER names the user WINE runs as when that is not the caller.
 
 WINEPREFIX_CJK_FONT="wqy-microhei.ttc,WenQuanYi Micro Hei"
 _WP_WINE_FONTS=/usr/share/wine/fonts
@@ -121,7 +122,7 @@ _wp_template_key() {
     ls "$_WP_WINE_FONTS" 2>/dev/null
     cat "${BASH_SOURCE[0]}" "$reg"
     locale 2>/dev/null
-    id -u
+    echo "${WINEPREFIX_OWNER:-$(id -un)}"
   } | sha1sum | cut -c1-16
 }
 
@@ -133,6 +134,7 @@ _wp_template() {
   tpl=$base/grabwell-wine-template.$key
   if [[ ! -d $tpl/prefix ]]; then
     tmp=$(mktemp -d "$base/grabwell-wine-template.$key.tmp.XXXXXX") || return 1
+    if [[ -n ${WINEPREFIX_OWNER:-} ]]; then chown "$WINEPREFIX_OWNER:" "$tmp" || return 1; fi
     if ! _wp_build "$tmp/prefix" "$reg" "$log"; then
       _wp_forget_server_dir "$tmp/prefix"
       rm -rf "$tmp"
