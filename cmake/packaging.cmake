@@ -20,6 +20,7 @@ if(GRABWELL_WIXL)
     COMMAND bash ${CMAKE_SOURCE_DIR}/installer/build-msi $<TARGET_FILE_DIR:Grabwell>
       ${GRABWELL_MSI_ARCH} ${PROJECT_VERSION} ${GRABWELL_MSI}
     DEPENDS Grabwell ${CMAKE_SOURCE_DIR}/installer/Grabwell.wxs ${CMAKE_SOURCE_DIR}/installer/build-msi
+      ${CMAKE_SOURCE_DIR}/resources/grabwell.ico
     VERBATIM)
   add_custom_target(msi DEPENDS ${GRABWELL_MSI})
 endif()
