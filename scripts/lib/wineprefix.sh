@@ -66,6 +66,17 @@ _wp_install_wine_fonts() {
   done
 }
 
+# wineboot links Desktop, Documents and the other profile folders to the
+# Unix home, so a file a test saves there would outlive the prefix (and be
+# found by the next run): each becomes a folder of the prefix's own.
+_wp_unlink_profile_folders() {
+  local link
+  for link in "$1"/drive_c/users/*/*; do
+    [[ -L $link ]] || continue
+    rm "$link" && mkdir "$link" && chown --reference="${link%/*}" "$link" || return 1
+  done
+}
+
 # Debian's wineserver keeps its socket in $TMPDIR/wine-XXXXXX, named in the
 # prefix's `wineserver` file; it outlives the prefix unless removed.
 _wp_forget_server_dir() {
@@ -96,6 +107,7 @@ _wp_build() {
     return 1
   fi
   _wp_install_wine_fonts "$prefix" || return 1
+  _wp_unlink_profile_folders "$prefix" || return 1
   # Native regedit files are UTF-16LE with a BOM; without one Wine's regedit
   # reads hex(7) data as ANSI and widens every byte.
   local reg16=$prefix.setup16.reg
