@@ -14,6 +14,7 @@
 #include "core/viewport_layout.h"
 #include "document/common_dialog.h"
 #include "document/language_reader.h"
+#include "platform/com.h"
 #include "platform/process.h"
 
 namespace grabwell::app {
@@ -115,6 +116,9 @@ private:
     void mnuExit_Click();
     void mnuHowto_Click();
 
+    // First in, last out: shell verb handlers (Edit in Paint) may be COM
+    // objects, which need this thread in an apartment for the window's life.
+    platform::ComInit com_;
     AppEnvironment env_;
     MainControls controls_;
     PictureBox picBmp_;

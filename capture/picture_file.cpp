@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <new>
 #include <optional>
 #include <span>
@@ -182,6 +184,32 @@ bool IsReadOnly(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
 }
 
+std::wstring Hex(unsigned value) {
+    wchar_t text[16] = {};
+    std::swprintf(text, std::size(text), L"%x", value);
+    return text;
+}
+
+// A name in the target's folder that is never longer than the target's own
+// name, so a target path that fits the path limit has a temporary that fits
+// too. Only `attempt` varies the short form; CREATE_NEW settles clashes.
+std::wstring TempPathBeside(const std::wstring& target, unsigned attempt) {
+    const std::size_t slash = target.find_last_of(L"\\/:");
+    const std::size_t nameStart = slash == std::wstring::npos ? 0 : slash + 1;
+    const std::size_t room = target.size() - nameStart;
+    std::wstring name = L"~" + Hex(::GetCurrentProcessId()) + L"-" + Hex(attempt) + L".tmp";
+    if (name.size() > room) {
+        name = L"~" + Hex(attempt);
+        if (name.size() > room) name.erase(0, name.size() - room);
+    }
+    return target.substr(0, nameStart) + name;
+}
+
+bool SameName(const std::wstring& a, const std::wstring& b) {
+    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                  static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
 // A file beside the target that becomes the target only by a rename, and is
 // deleted whenever that does not happen.
 class TempBeside {
@@ -189,8 +217,8 @@ public:
     explicit TempBeside(const std::wstring& target) {
         static std::atomic<unsigned> counter{0};
         for (int attempt = 0; attempt < 16 && !file_; ++attempt) {
-            path_ = target + L".~" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-                    std::to_wstring(counter++) + L".tmp";
+            path_ = TempPathBeside(target, counter++);
+            if (SameName(path_, target)) continue;
             file_ = OpenFile(path_, GENERIC_WRITE, 0, CREATE_NEW,
                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN);
             if (!file_ && ::GetLastError() != ERROR_FILE_EXISTS) break;

@@ -5,3 +5,22 @@ set(CPACK_PACKAGE_VENDOR "Grabwell developers")
 set(CPACK_PACKAGE_FILE_NAME "Grabwell-${PROJECT_VERSION}-${CMAKE_SYSTEM_PROCESSOR}")
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
 include(CPack)
+
+# The Windows Installer package of the same folder (target `msi`), built with
+# wixl from installer/Grabwell.wxs.
+find_program(GRABWELL_WIXL wixl)
+if(GRABWELL_WIXL)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(GRABWELL_MSI_ARCH x64)
+  else()
+    set(GRABWELL_MSI_ARCH x86)
+  endif()
+  set(GRABWELL_MSI ${CMAKE_BINARY_DIR}/Grabwell-${PROJECT_VERSION}-${CMAKE_SYSTEM_PROCESSOR}.msi)
+  add_custom_command(OUTPUT ${GRABWELL_MSI}
+    COMMAND bash ${CMAKE_SOURCE_DIR}/installer/build-msi $<TARGET_FILE_DIR:Grabwell>
+      ${GRABWELL_MSI_ARCH} ${PROJECT_VERSION} ${GRABWELL_MSI}
+    DEPENDS Grabwell ${CMAKE_SOURCE_DIR}/installer/Grabwell.wxs ${CMAKE_SOURCE_DIR}/installer/build-msi
+      ${CMAKE_SOURCE_DIR}/resources/grabwell.ico
+    VERBATIM)
+  add_custom_target(msi DEPENDS ${GRABWELL_MSI})
+endif()

@@ -1,20 +1,18 @@
 #include "document/paint_handoff.h"
 
-#include <optional>
-
-#include "capture/picture_file.h"
-#include "document/ansi_path.h"
+#include "document/user_files.h"
 #include "platform/unique_any.h"
 
 namespace grabwell::document {
 
 namespace {
 
-constexpr char kPaintClass[] = "Paint.Picture";
+constexpr wchar_t kPaintClass[] = L"Paint.Picture";
+constexpr wchar_t kTempTail[] = L"\\Temp\\temp.bmp";
 
 bool PaintClassRegistered() {
     HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, kPaintClass, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    if (::RegOpenKeyExW(HKEY_CLASSES_ROOT, kPaintClass, 0, KEY_READ, &key) != ERROR_SUCCESS) {
         return false;
     }
     const platform::unique_hkey owned(key);
@@ -36,31 +34,39 @@ bool ShellExecuteQuietly(HWND owner, const wchar_t* verb, const std::wstring& fi
     return ::ShellExecuteExW(&record) != FALSE;
 }
 
+// Paint by its full path: a bare "mspaint.exe" would be looked for in the
+// current folder first, where anyone may have left a program of that name.
+std::wstring SystemPaint() {
+    wchar_t folder[MAX_PATH] = {};
+    const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return {};
+    return std::wstring(folder, length) + L"\\mspaint.exe";
+}
+
 bool LaunchEditor(HWND owner, const std::wstring& path) {
-    // ShellExecuteExA shows its own error box when the class is missing,
-    // which would stand in front of a fallback that works; so the class is
-    // looked up first.
-    if (const std::optional<std::string> ansi = ExactAnsiPath(path);
-        ansi && PaintClassRegistered()) {
-        SHELLEXECUTEINFOA record = PaintLaunchRecord(owner, *ansi);
-        if (::ShellExecuteExA(&record)) return true;
+    // The shell shows its own error box when the class is missing, which
+    // would stand in front of a fallback that works; so the class is looked
+    // up first.
+    if (PaintClassRegistered()) {
+        SHELLEXECUTEINFOW record = PaintLaunchRecord(owner, path);
+        if (::ShellExecuteExW(&record)) return true;
     }
     if (ShellExecuteQuietly(owner, L"edit", path, {})) return true;
-    return ShellExecuteQuietly(owner, nullptr, L"mspaint.exe", L"\"" + path + L"\"");
+    const std::wstring paint = SystemPaint();
+    if (paint.empty() || ::GetFileAttributesW(paint.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+    return ShellExecuteQuietly(owner, nullptr, paint, L"\"" + path + L"\"");
 }
 
 }  // namespace
 
-std::wstring PaintTempFile(const std::wstring& programFolder) {
-    return programFolder + L"\\Temp\\temp.bmp";
-}
+std::wstring PaintTempFile(const std::wstring& programFolder) { return programFolder + kTempTail; }
 
-SHELLEXECUTEINFOA PaintLaunchRecord(HWND owner, const std::string& path) {
-    SHELLEXECUTEINFOA record{};
+SHELLEXECUTEINFOW PaintLaunchRecord(HWND owner, const std::wstring& path) {
+    SHELLEXECUTEINFOW record{};
     record.cbSize = sizeof(record);
     record.fMask = SEE_MASK_CLASSNAME;
     record.hwnd = owner;
-    record.lpVerb = "edit";
+    record.lpVerb = L"edit";
     record.lpFile = path.c_str();
     record.lpParameters = nullptr;
     record.lpDirectory = nullptr;
@@ -74,8 +80,8 @@ bool EditInPaint(HWND owner, const capture::Picture& picture, const std::wstring
     // The Temp folder ships with the program but may have been deleted;
     // a failure to create it shows up as the save failing.
     ::CreateDirectoryW((programFolder + L"\\Temp").c_str(), nullptr);
-    const std::wstring path = PaintTempFile(programFolder);
-    if (!capture::SavePictureFile(picture, path)) return false;
+    const std::wstring path = SavePictureOrPerUser(picture, PaintTempFile(programFolder), kTempTail);
+    if (path.empty()) return false;
     return LaunchEditor(owner, path);
 }
 

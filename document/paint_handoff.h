@@ -16,13 +16,14 @@ std::wstring PaintTempFile(const std::wstring& programFolder);
 
 // The launch of Paint's "edit" verb through its registered class. The
 // record points into `path`, which must outlive it.
-SHELLEXECUTEINFOA PaintLaunchRecord(HWND owner, const std::string& path);
+SHELLEXECUTEINFOW PaintLaunchRecord(HWND owner, const std::wstring& path);
 
 // Empty picture: does nothing. Otherwise writes the temp file (creating the
-// Temp folder when missing) and starts the editor. If Paint's class is not
-// registered (or the path cannot be said in the ANSI code page), falls back
-// to the file's own "edit" verb, then to mspaint.exe by name. False when
-// nothing was written or nothing could be started.
+// Temp folder when missing), or, when the program folder is closed to this
+// user, %LOCALAPPDATA%\Grabwell\Temp\temp.bmp; then starts the editor on
+// the file written. If Paint's class is not registered, falls back to the
+// file's own "edit" verb, then to the system folder's mspaint.exe. False
+// when nothing was written or nothing could be started.
 bool EditInPaint(HWND owner, const capture::Picture& picture, const std::wstring& programFolder);
 
 }  // namespace grabwell::document

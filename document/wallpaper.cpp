@@ -1,15 +1,15 @@
 #include "document/wallpaper.h"
 
-#include <shlobj.h>
-
 #include <optional>
 
-#include "capture/picture_file.h"
 #include "document/ansi_path.h"
+#include "document/user_files.h"
 
 namespace grabwell::document {
 
 namespace {
+
+constexpr wchar_t kWallpaperTail[] = L"\\wallpaper.bmp";
 
 void RequestWallpaper(const std::wstring& path) {
     // The ANSI call unless the path cannot be said in the ANSI code page
@@ -24,24 +24,13 @@ void RequestWallpaper(const std::wstring& path) {
 
 }  // namespace
 
-std::wstring FallbackWallpaperFile() {
-    PWSTR local = nullptr;
-    std::wstring path;
-    if (SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &local))) {
-        path = std::wstring(local) + L"\\Grabwell\\wallpaper.bmp";
-    }
-    ::CoTaskMemFree(local);
-    return path;
-}
+std::wstring FallbackWallpaperFile() { return PerUserFile(kWallpaperTail); }
 
 void SetWallpaper(const capture::Picture& picture, const std::wstring& fixedFile) {
     std::wstring shown = fixedFile;
-    if (!picture.empty() && !capture::SavePictureFile(picture, fixedFile)) {
-        const std::wstring fallback = FallbackWallpaperFile();
-        if (!fallback.empty()) {
-            ::CreateDirectoryW(fallback.substr(0, fallback.rfind(L'\\')).c_str(), nullptr);
-            if (capture::SavePictureFile(picture, fallback)) shown = fallback;
-        }
+    if (!picture.empty()) {
+        std::wstring written = SavePictureOrPerUser(picture, fixedFile, kWallpaperTail);
+        if (!written.empty()) shown = std::move(written);
     }
     RequestWallpaper(shown);
 }

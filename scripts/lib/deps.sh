@@ -22,6 +22,8 @@ GRABWELL_DEPS=(
   procps
   # printing test: a private CUPS with a PDF queue, the page read back as PNG
   cups printer-driver-cups-pdf poppler-utils ghostscript
+  # the Windows Installer package (wixl) and reading it back (msiinfo)
+  wixl msitools
 )
 
 # Prints the packages from the list that are not installed.

@@ -2,8 +2,11 @@
 # Sourced. A throwaway Wine world for one test run: its own Xvfb display, its
 # own WINEPREFIX, one virtual desktop, CJK glyphs linked behind the UI fonts.
 #
+#   winenv_standard_user               before winenv_up: Wine runs as a user
+#                                      who is not root (see there)
 #   winenv_up [WIDTHxHEIGHT] [DEPTH]   Xvfb + prefix + virtual desktop
 #   winenv_prefix_up                   prefix only, on the caller's $DISPLAY
+#   winenv_as CMD...                   CMD as the user Wine runs as
 #   winenv_screenshot FILE.png         the whole X screen
 #   winenv_down                        undo whatever of the above ran; idempotent
 #
@@ -81,6 +84,51 @@ _winenv_export() {
   fi
 }
 
+# The Unix user Wine runs as when the tests run as root and a journey asks
+# for a standard user.
+WINENV_STANDARD_USER=grabwell-user
+
+# winenv_standard_user: the next winenv_up runs every Wine process as a user
+# without root's rights, so Unix permissions hold as Windows' do for a
+# standard user (a folder without write permission gives Access denied). As
+# root that is $WINENV_STANDARD_USER, created on first use; any other user
+# is such a user already. WINE and WINESERVER then name wrappers that drop
+# to that user, so every caller of "$WINE" runs as it.
+winenv_standard_user() {
+  if [[ -n ${WINENV_DIR:-} ]]; then
+    _winenv_say "winenv_standard_user comes before winenv_up"
+    return 1
+  fi
+  _WINENV_STANDARD=1 _WINENV_AS=
+  (($(id -u) == 0)) || return 0
+  if ! id -u "$WINENV_STANDARD_USER" >/dev/null 2>&1; then
+    # Another run may create it at the same moment.
+    useradd --system --create-home --shell /usr/sbin/nologin "$WINENV_STANDARD_USER" 2>/dev/null ||
+      id -u "$WINENV_STANDARD_USER" >/dev/null 2>&1 ||
+      { _winenv_say "could not create the user $WINENV_STANDARD_USER"; return 1; }
+  fi
+  _WINENV_AS=$WINENV_STANDARD_USER
+}
+
+# winenv_as CMD...: runs CMD as the user Wine runs as.
+winenv_as() {
+  if [[ -n ${_WINENV_AS:-} ]]; then
+    setpriv --reuid="$_WINENV_AS" --regid="$_WINENV_AS" --clear-groups "$@"
+  else
+    "$@"
+  fi
+}
+
+# $WINENV_DIR/bin/NAME: runs TARGET as $_WINENV_AS with that user's home.
+_winenv_wrap() {
+  local name=$1 target=$2 home
+  home=$(getent passwd "$_WINENV_AS" | cut -d: -f6)
+  mkdir -p "$WINENV_DIR/bin" || return 1
+  printf '#!/bin/sh\nexec setpriv --reuid=%s --regid=%s --clear-groups env HOME=%s USER=%s LOGNAME=%s %s "$@"\n' \
+    "$_WINENV_AS" "$_WINENV_AS" "$home" "$_WINENV_AS" "$_WINENV_AS" "$target" >"$WINENV_DIR/bin/$name" || return 1
+  chmod 755 "$WINENV_DIR/bin/$name"
+}
+
 _winenv_begin() {
   if [[ -n ${WINENV_DIR:-} ]]; then
     _winenv_say "already up ($WINENV_DIR)"
@@ -90,6 +138,12 @@ _winenv_begin() {
   _WINENV_SAVED_WINEPREFIX=${WINEPREFIX-}
   WINENV_DIR=$(mktemp -d "${TMPDIR:-/tmp}/grabwell-wine.XXXXXX") || return 1
   _winenv_export
+  export WINEPREFIX_OWNER=${_WINENV_AS:-}
+  if [[ -n ${_WINENV_AS:-} ]]; then
+    chown "$_WINENV_AS:" "$WINENV_DIR" || return 1
+    { _winenv_wrap wine "$WINE" && _winenv_wrap wineserver "$WINESERVER"; } || return 1
+    WINE=$WINENV_DIR/bin/wine WINESERVER=$WINENV_DIR/bin/wineserver
+  fi
   _winenv_check_font
 }
 
@@ -152,6 +206,10 @@ winenv_down() {
   [[ -n ${WINENV_DIR:-} ]] || return 0
   local t0
   t0=$(_winenv_now)
+  # A standard user's test may have taken away write permissions.
+  if [[ -n ${_WINENV_STANDARD:-} && -d $WINENV_DIR/prefix ]]; then
+    chmod -R u+w "$WINENV_DIR/prefix" 2>/dev/null || true
+  fi
   # Ends every process of the prefix: the desktop and anything a test left open.
   wineprefix_remove "$WINENV_DIR/prefix"
   if [[ -n ${_WINENV_DESKTOP_PID:-} ]]; then
@@ -166,7 +224,7 @@ winenv_down() {
   if [[ -n ${_WINENV_SAVED_DISPLAY:-} ]]; then export DISPLAY=$_WINENV_SAVED_DISPLAY; else unset DISPLAY; fi
   if [[ -n ${_WINENV_SAVED_WINEPREFIX:-} ]]; then export WINEPREFIX=$_WINENV_SAVED_WINEPREFIX; else unset WINEPREFIX; fi
   _winenv_say "down in $(_winenv_since "$t0")s"
-  WINENV_DIR='' _WINENV_DESKTOP_PID='' _WINENV_XVFB_PID=''
+  WINENV_DIR='' _WINENV_DESKTOP_PID='' _WINENV_XVFB_PID='' _WINENV_STANDARD='' _WINENV_AS=''
   return 0
 }
 

@@ -6,7 +6,8 @@
 # (under a second). Every caller still gets its own prefix; the template is
 # never run in. GRABWELL_WINE_TEMPLATE=0 builds every prefix from scratch.
 #
-# Needs WINE, WINESERVER, WINEDEBUG, WINEDLLOVERRIDES and DISPLAY exported.
+# Needs WINE, WINESERVER, WINEDEBUG, WINEDLLOVERRIDES and DISPLAY exported;
+# WINEPREFIX_OWNER names the user WINE runs as when that is not the caller.
 
 WINEPREFIX_CJK_FONT="wqy-microhei.ttc,WenQuanYi Micro Hei"
 _WP_WINE_FONTS=/usr/share/wine/fonts
@@ -65,6 +66,17 @@ _wp_install_wine_fonts() {
   done
 }
 
+# wineboot links Desktop, Documents and the other profile folders to the
+# Unix home, so a file a test saves there would outlive the prefix (and be
+# found by the next run): each becomes a folder of the prefix's own.
+_wp_unlink_profile_folders() {
+  local link
+  for link in "$1"/drive_c/users/*/*; do
+    [[ -L $link ]] || continue
+    rm "$link" && mkdir "$link" && chown --reference="${link%/*}" "$link" || return 1
+  done
+}
+
 # Debian's wineserver keeps its socket in $TMPDIR/wine-XXXXXX, named in the
 # prefix's `wineserver` file; it outlives the prefix unless removed.
 _wp_forget_server_dir() {
@@ -95,6 +107,7 @@ _wp_build() {
     return 1
   fi
   _wp_install_wine_fonts "$prefix" || return 1
+  _wp_unlink_profile_folders "$prefix" || return 1
   # Native regedit files are UTF-16LE with a BOM; without one Wine's regedit
   # reads hex(7) data as ANSI and widens every byte.
   local reg16=$prefix.setup16.reg
@@ -121,7 +134,7 @@ _wp_template_key() {
     ls "$_WP_WINE_FONTS" 2>/dev/null
     cat "${BASH_SOURCE[0]}" "$reg"
     locale 2>/dev/null
-    id -u
+    echo "${WINEPREFIX_OWNER:-$(id -un)}"
   } | sha1sum | cut -c1-16
 }
 
@@ -133,6 +146,7 @@ _wp_template() {
   tpl=$base/grabwell-wine-template.$key
   if [[ ! -d $tpl/prefix ]]; then
     tmp=$(mktemp -d "$base/grabwell-wine-template.$key.tmp.XXXXXX") || return 1
+    if [[ -n ${WINEPREFIX_OWNER:-} ]]; then chown "$WINEPREFIX_OWNER:" "$tmp" || return 1; fi
     if ! _wp_build "$tmp/prefix" "$reg" "$log"; then
       _wp_forget_server_dir "$tmp/prefix"
       rm -rf "$tmp"

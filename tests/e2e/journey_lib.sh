@@ -3,8 +3,12 @@
 # program, driven only through what a user has (mouse, keys, the real
 # dialogs), each journey in its own fresh Wine world.
 #
-#   journey_begin N NAME EXE   own Xvfb + prefix, the program installed in
-#                              C:\Program Files\Grabwell; trap ends it all
+#   journey_begin [--standard-user] [--no-install] N NAME EXE
+#                              own Xvfb + prefix, the program installed in
+#                              C:\Program Files\Grabwell; trap ends it all.
+#                              --standard-user: Wine runs as a user who may
+#                              not write the program folder or C:\windows;
+#                              --no-install: the journey installs it itself
 #   grabwell_start             start it, wait until its placement settled
 #   probe ARGS...              tests/e2e/probe, one line, no CRs
 #   shot NAME                  screenshot into $GRABWELL_ARTIFACTS
@@ -29,10 +33,19 @@ _journey_cleanup() {
   exit "$rc"
 }
 
-# journey_begin N NAME EXE
+# journey_begin [--standard-user] [--no-install] N NAME EXE
 journey_begin() {
+  local standard=0 install=1
+  while [[ ${1:-} == --* ]]; do
+    case $1 in
+      --standard-user) standard=1 ;;
+      --no-install) install=0 ;;
+      *) echo "journey: unknown option $1" >&2; exit 2 ;;
+    esac
+    shift
+  done
   JOURNEY=$1-$2
-  local exe=${3:?usage: journey_begin N NAME PATH/TO/Grabwell.exe}
+  local exe=${3:?usage: journey_begin [--standard-user] [--no-install] N NAME PATH/TO/Grabwell.exe}
   _JOURNEY_T0=$SECONDS
   [[ -f $exe ]] || { echo "journey: no program at $exe" >&2; exit 2; }
   [[ -n ${GRABWELL_PROBE:-} && -f $GRABWELL_PROBE ]] || { echo "journey: GRABWELL_PROBE unset" >&2; exit 2; }
@@ -44,15 +57,36 @@ journey_begin() {
   mkdir -p "$GRABWELL_ARTIFACTS"
   trap _journey_cleanup EXIT
   # Our own display and prefix; winenv_down gives the caller's back.
+  if ((standard)); then
+    winenv_standard_user || e2e_fail "no standard user"
+  fi
   winenv_up 1024x768 24 || e2e_fail "no Wine world"
   JOURNEY_DRIVE_C=$WINEPREFIX/drive_c
   JOURNEY_INSTALL=$JOURNEY_DRIVE_C/Program\ Files/Grabwell
+  # The user's own profile, as Wine names it after the Unix user.
+  JOURNEY_USER=$(winenv_as id -un)
+  # shellcheck disable=SC2034  # for the journeys
+  JOURNEY_PROFILE=$JOURNEY_DRIVE_C/users/$JOURNEY_USER JOURNEY_PROFILE_WIN="C:\\users\\$JOURNEY_USER"
+  ((install)) || return 0
   # The shipped folder: the exe with language\, readme.txt and Temp\ beside
   # it, in a path with a space as most users have.
   mkdir -p "$JOURNEY_INSTALL"
   cp -r "$exe" "$(dirname "$exe")/language" "$(dirname "$exe")/readme.txt" "$JOURNEY_INSTALL/" ||
     e2e_fail "could not install the program"
   mkdir -p "$JOURNEY_INSTALL/Temp"
+  if ((standard)); then
+    # What an installer leaves a standard user: the program folder, Program
+    # Files and the Windows folder are read-only to them.
+    { chmod -R a-w "$JOURNEY_INSTALL" && chmod a-w "$JOURNEY_DRIVE_C/Program Files" "$JOURNEY_DRIVE_C/windows"; } ||
+      e2e_fail "could not take away write permission"
+    ! winenv_as touch "$JOURNEY_INSTALL/Temp/write-test" 2>/dev/null ||
+      e2e_fail "the standard user $JOURNEY_USER can write the program folder"
+    # The helpers from a folder that user can read, wherever the build is.
+    cp "$GRABWELL_PROBE" "$GRABWELL_PATTERN" "$_JOURNEY_WORK/" || e2e_fail "no helpers"
+    GRABWELL_PROBE=$_JOURNEY_WORK/${GRABWELL_PROBE##*/} GRABWELL_PATTERN=$_JOURNEY_WORK/${GRABWELL_PATTERN##*/}
+    chmod -R a+rX "$_JOURNEY_WORK"
+    step "as the standard user $JOURNEY_USER"
+  fi
 }
 
 probe() { "$WINE" "$GRABWELL_PROBE" "$@" 2>/dev/null | tr -d '\r'; }

@@ -4,13 +4,14 @@
 # keys and the thumbs dragged to either end, and after every move the pixels
 # in view must be the screen's pixels at the scroll bars' offset. Each thumb
 # is as long as the share of the picture in view. Ctrl+S saves through the
-# real save dialog a BMP of the screen's size. A picture 10,000 pixels wide
-# gets a thin thumb whose drag to the end brings the far edge to the view's
-# edge; closing then asks nothing.
+# real save dialog a BMP of the screen's size into the user's Documents. A
+# picture 10,000 pixels wide gets a thin thumb whose drag to the end brings
+# the far edge to the view's edge; closing then asks nothing. As a standard
+# user, who may not write the program folder.
 set -euo pipefail
 # shellcheck source=journey_lib.sh
 source "$(dirname "$0")/journey_lib.sh"
-journey_begin 2 scroll-save "${1:?usage: test_journey_2_scroll_save.sh Grabwell.exe}"
+journey_begin --standard-user 2 scroll-save "${1:?usage: test_journey_2_scroll_save.sh Grabwell.exe}"
 
 step "a screen of known pixels, then Grabwell"
 pattern_up 0 0 1024 768
@@ -155,11 +156,11 @@ step "Ctrl+S into the real save dialog"
 keys ctrl+s
 wait_dialog '^保存$' >/dev/null
 shot save-dialog >/dev/null
-type_text 'C:\users\Public\screen.bmp'
+type_text "$JOURNEY_PROFILE_WIN\\Documents\\screen.bmp"
 sleep 0.3
 shot save-dialog-named >/dev/null
 keys Return
-saved=$JOURNEY_DRIVE_C/users/Public/screen.bmp
+saved=$JOURNEY_PROFILE/Documents/screen.bmp
 wait_for 10 test -s "$saved" || e2e_fail "nothing saved at $saved"
 wait_for 5 no_dialog || e2e_fail "a dialog stayed after saving: $(probe dialog)"
 read -r bw bh bits < <(bmp_header "$saved") || e2e_fail "not a BMP: $(head -c 16 "$saved" | od -An -c)"

@@ -2,11 +2,13 @@
 # A free rectangle dragged with the real mouse from toolbar button 6, handed
 # to "Paint" (an editor class registered in the prefix that records what it
 # was given), made the wallpaper with Ctrl+W (the desktop must show it) and
-# cleared again with Ctrl+C.
+# cleared again with Ctrl+C. All as a standard user, who may write neither
+# the program folder nor the Windows folder: both files go to the user's own
+# %LOCALAPPDATA%\Grabwell, without a word to the user.
 set -euo pipefail
 # shellcheck source=journey_lib.sh
 source "$(dirname "$0")/journey_lib.sh"
-journey_begin 3 paint-wallpaper "${1:?usage: test_journey_3_paint_wallpaper.sh Grabwell.exe}"
+journey_begin --standard-user 3 paint-wallpaper "${1:?usage: test_journey_3_paint_wallpaper.sh Grabwell.exe}"
 
 # Wine's HKEY_CLASSES_ROOT is HKLM\Software\Classes only. The "editor"
 # writes down the file it was asked to edit and keeps a copy of it.
@@ -64,8 +66,10 @@ shot image-menu >/dev/null
 keys Return
 wait_for 15 test -s "$JOURNEY_DRIVE_C/edit-copy.bmp" || e2e_fail "the editor was not started"
 arg=$(tr -d '\r' <"$JOURNEY_DRIVE_C/edit-arg.txt" | sed 's/ *$//')
-[[ $arg == "$JOURNEY_INSTALL_WIN\\Temp\\temp.bmp" ]] || e2e_fail "the editor got '$arg'"
-[[ -s $JOURNEY_INSTALL/Temp/temp.bmp ]] || e2e_fail "no Temp\\temp.bmp beside the program"
+[[ $arg == "$JOURNEY_PROFILE_WIN\\AppData\\Local\\Grabwell\\Temp\\temp.bmp" ]] || e2e_fail "the editor got '$arg'"
+[[ -s $JOURNEY_PROFILE/AppData/Local/Grabwell/Temp/temp.bmp ]] || e2e_fail "no per-user Temp\\temp.bmp"
+[[ ! -e $JOURNEY_INSTALL/Temp/temp.bmp ]] || e2e_fail "a temp.bmp in the read-only program folder"
+no_dialog || e2e_fail "Edit in Paint said something: $(probe dialog)"
 diff=$(differing "$JOURNEY_DRIVE_C/edit-copy.bmp" "$_JOURNEY_WORK/want.png")
 [[ $diff == 0 ]] || e2e_fail "$diff pixels of what the editor got differ from the dragged area"
 step "the editor got $arg: the 300x200 dragged area"
@@ -76,8 +80,10 @@ activate_main
 keys ctrl+w
 wait_for 10 wallpaper_set || e2e_fail "no wallpaper in the registry"
 value=$(wallpaper_value)
-wall=$JOURNEY_DRIVE_C/windows/wallpaper.bmp
-[[ ${value,,} == 'c:\windows\wallpaper.bmp' && -s $wall ]] || e2e_fail "wallpaper is '$value'"
+wall=$JOURNEY_PROFILE/AppData/Local/Grabwell/wallpaper.bmp
+want_value="$JOURNEY_PROFILE_WIN\\AppData\\Local\\Grabwell\\wallpaper.bmp"
+[[ ${value,,} == "${want_value,,}" && -s $wall ]] || e2e_fail "wallpaper is '$value'"
+[[ ! -e $JOURNEY_DRIVE_C/windows/wallpaper.bmp ]] || e2e_fail "wallpaper.bmp in the read-only Windows folder"
 [[ $(differing "$wall" "$_JOURNEY_WORK/want.png") == 0 ]] || e2e_fail "wallpaper.bmp is not the picture"
 # Wine's desktop centres it: (362,284)-(662,484). The part right of the main
 # window (which ends at x=500) must show the picture's own pixels.

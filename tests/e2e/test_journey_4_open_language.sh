@@ -2,11 +2,11 @@
 # A JPEG opened through Alt+F, O and the real open dialog: the caption names
 # it with its size and the window shows its pixels. Then Image > Language to
 # English and back to Chinese by the menus' access keys, with the About box
-# in each language.
+# in each language. As a standard user, who may not write the program folder.
 set -euo pipefail
 # shellcheck source=journey_lib.sh
 source "$(dirname "$0")/journey_lib.sh"
-journey_begin 4 open-language "${1:?usage: test_journey_4_open_language.sh Grabwell.exe}"
+journey_begin --standard-user 4 open-language "${1:?usage: test_journey_4_open_language.sh Grabwell.exe}"
 
 pictures=$JOURNEY_DRIVE_C/users/Public/Pictures
 mkdir -p "$pictures"

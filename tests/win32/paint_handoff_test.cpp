@@ -8,7 +8,10 @@
 
 #include <chrono>
 #include <thread>
+#include <vector>
 
+#include "document/ansi_path.h"
+#include "document/user_files.h"
 #include "tests/win32/document_test_support.h"
 
 namespace grabwell::document {
@@ -25,22 +28,28 @@ std::string Utf8(const std::wstring& text) {
     return utf8.c_str();
 }
 
-// Started as the "editor" (the variable is inherited from the test that
-// launched it): record the command line and end before any test runs.
-[[maybe_unused]] const bool kRanAsEditor = [] {
-    wchar_t record[MAX_PATH] = {};
-    if (!::GetEnvironmentVariableW(kRecorderVariable, record, MAX_PATH)) return false;
-    const std::wstring part = std::wstring(record) + L".part";
-    testing::WriteBytes(part, Utf8(::GetCommandLineW()));
-    ::MoveFileExW(part.c_str(), record, MOVEFILE_REPLACE_EXISTING);
-    ::ExitProcess(0);
-}();
-
 std::wstring ThisProgram() {
     wchar_t path[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, path, MAX_PATH);
     return path;
 }
+
+// Started as the "editor" (the variable is inherited from the test that
+// launched it): record which program ran and its command line, one line
+// each, and end before any test runs.
+[[maybe_unused]] const bool kRanAsEditor = [] {
+    wchar_t record[MAX_PATH] = {};
+    if (!::GetEnvironmentVariableW(kRecorderVariable, record, MAX_PATH)) return false;
+    const std::wstring part = std::wstring(record) + L".part";
+    testing::WriteBytes(part, Utf8(ThisProgram() + L"\n" + ::GetCommandLineW()));
+    ::MoveFileExW(part.c_str(), record, MOVEFILE_REPLACE_EXISTING);
+    ::ExitProcess(0);
+}();
+
+struct EditorRun {
+    std::string program;
+    std::string commandLine;
+};
 
 
 bool SetDefaultValue(HKEY root, const std::wstring& path, const std::wstring& value) {
@@ -97,7 +106,11 @@ private:
 class PaintHandoffTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        program_ = temp_ / L"program";
+        // A program folder named in scripts that no one ANSI code page holds
+        // together (Chinese and Hebrew), as a Chinese folder is to a Western
+        // system: the hand-off must never pass through ANSI.
+        program_ = temp_ / L"程序 א";
+        ASSERT_FALSE(ExactAnsiPath(program_)) << "the ANSI code page can say the folder's name";
         ASSERT_TRUE(::CreateDirectoryW(program_.c_str(), nullptr));
         record_ = temp_ / L"editor.txt";
         ::SetEnvironmentVariableW(kRecorderVariable, record_.c_str());
@@ -106,11 +119,14 @@ protected:
 
     std::wstring EditorCommand() const { return L"\"" + ThisProgram() + L"\" \"%1\""; }
 
-    // The command line the fake editor was started with, once it is there.
-    std::string WaitForEditor(std::chrono::seconds limit = std::chrono::seconds(20)) const {
+    // What the fake editor recorded, once it is there; empty when it never ran.
+    EditorRun WaitForEditor(std::chrono::seconds limit = std::chrono::seconds(20)) const {
         const auto until = std::chrono::steady_clock::now() + limit;
         while (std::chrono::steady_clock::now() < until) {
-            if (auto line = testing::ReadBytes(record_)) return *line;
+            if (auto text = testing::ReadBytes(record_)) {
+                const std::size_t newline = text->find('\n');
+                return {text->substr(0, newline), text->substr(newline + 1)};
+            }
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }
         return {};
@@ -124,18 +140,18 @@ protected:
 };
 
 TEST(PaintLaunchRecordTest, AsksPaintsClassToEditTheFile) {
-    const std::string path = "C:\\Grabwell\\Temp\\temp.bmp";
+    const std::wstring path = L"C:\\Grabwell\\Temp\\temp.bmp";
     const HWND owner = reinterpret_cast<HWND>(0x1234);
-    const SHELLEXECUTEINFOA record = PaintLaunchRecord(owner, path);
-    EXPECT_EQ(record.cbSize, sizeof(SHELLEXECUTEINFOA));
+    const SHELLEXECUTEINFOW record = PaintLaunchRecord(owner, path);
+    EXPECT_EQ(record.cbSize, sizeof(SHELLEXECUTEINFOW));
     EXPECT_EQ(record.fMask, static_cast<ULONG>(SEE_MASK_CLASSNAME));
     EXPECT_EQ(record.hwnd, owner);
-    EXPECT_STREQ(record.lpVerb, "edit");
+    EXPECT_STREQ(record.lpVerb, L"edit");
     EXPECT_EQ(record.lpFile, path.c_str());
     EXPECT_EQ(record.lpParameters, nullptr);
     EXPECT_EQ(record.lpDirectory, nullptr);
     EXPECT_EQ(record.nShow, SW_SHOWNORMAL);
-    EXPECT_STREQ(record.lpClass, "Paint.Picture");
+    EXPECT_STREQ(record.lpClass, L"Paint.Picture");
 }
 
 TEST_F(PaintHandoffTest, EmptyPictureWritesAndStartsNothing) {
@@ -143,8 +159,7 @@ TEST_F(PaintHandoffTest, EmptyPictureWritesAndStartsNothing) {
     ASSERT_TRUE(paint.SetEditCommand(EditorCommand()));
     EXPECT_FALSE(EditInPaint(nullptr, capture::Picture(), program_));
     EXPECT_FALSE(testing::FileExists(TempFile()));
-    std::this_thread::sleep_for(std::chrono::seconds(1));
-    EXPECT_FALSE(testing::FileExists(record_));
+    EXPECT_EQ(WaitForEditor(std::chrono::seconds(1)).program, "");
 }
 
 TEST_F(PaintHandoffTest, PaintClassEditsTheTempFileAndEachUseOverwritesIt) {
@@ -153,7 +168,8 @@ TEST_F(PaintHandoffTest, PaintClassEditsTheTempFileAndEachUseOverwritesIt) {
 
     // No Temp folder yet: it is created.
     ASSERT_TRUE(EditInPaint(nullptr, testing::PatternPicture(40, 30), program_));
-    EXPECT_EQ(WaitForEditor(), Utf8(L"\"" + ThisProgram() + L"\" \"" + TempFile() + L"\""));
+    EXPECT_EQ(WaitForEditor().commandLine,
+              Utf8(L"\"" + ThisProgram() + L"\" \"" + TempFile() + L"\""));
     auto bytes = testing::ReadBytes(TempFile());
     ASSERT_TRUE(bytes);
     auto size = testing::BmpSize(*bytes);
@@ -163,7 +179,7 @@ TEST_F(PaintHandoffTest, PaintClassEditsTheTempFileAndEachUseOverwritesIt) {
 
     ::DeleteFileW(record_.c_str());
     ASSERT_TRUE(EditInPaint(nullptr, testing::PatternPicture(17, 9), program_));
-    EXPECT_NE(WaitForEditor(), "");
+    EXPECT_NE(WaitForEditor().commandLine, "");
     bytes = testing::ReadBytes(TempFile());
     ASSERT_TRUE(bytes);
     size = testing::BmpSize(*bytes);
@@ -179,43 +195,78 @@ TEST_F(PaintHandoffTest, WithoutPaintsClassTheFilesOwnEditVerbIsUsed) {
     ASSERT_TRUE(type.SetEditCommand(EditorCommand()));
 
     ASSERT_TRUE(EditInPaint(nullptr, testing::PatternPicture(8, 8), program_));
-    EXPECT_NE(WaitForEditor().find(Utf8(TempFile())), std::string::npos);
+    EXPECT_NE(WaitForEditor().commandLine.find(Utf8(TempFile())), std::string::npos);
 }
 
-TEST_F(PaintHandoffTest, LastResortIsMspaintByName) {
-    // A stand-in mspaint.exe found through PATH.
-    const std::wstring bin = temp_ / L"bin";
-    ASSERT_TRUE(::CreateDirectoryW(bin.c_str(), nullptr));
-    ASSERT_TRUE(::CopyFileW(ThisProgram().c_str(), (bin + L"\\mspaint.exe").c_str(), TRUE));
-    wchar_t path[32767] = {};
-    ::GetEnvironmentVariableW(L"PATH", path, 32767);
-    const std::wstring oldPath = path;
-    ::SetEnvironmentVariableW(L"PATH", (bin + L";" + oldPath).c_str());
+TEST_F(PaintHandoffTest, LastResortIsTheSystemFoldersPaintNeverOneInTheCurrentFolder) {
+    // A program named mspaint.exe planted where a bare name would find it:
+    // the current folder, and first on PATH.
+    const std::wstring planted = temp_ / L"planted";
+    ASSERT_TRUE(::CreateDirectoryW(planted.c_str(), nullptr));
+    ASSERT_TRUE(::CopyFileW(ThisProgram().c_str(), (planted + L"\\mspaint.exe").c_str(), TRUE));
+    wchar_t saved[MAX_PATH] = {};
+    ::GetCurrentDirectoryW(MAX_PATH, saved);
+    std::vector<wchar_t> path(32767);
+    ::GetEnvironmentVariableW(L"PATH", path.data(), static_cast<DWORD>(path.size()));
+    const std::wstring oldPath = path.data();
+    ::SetCurrentDirectoryW(planted.c_str());
+    ::SetEnvironmentVariableW(L"PATH", (planted + L";" + oldPath).c_str());
+    struct Restore {
+        const wchar_t* folder;
+        const std::wstring& path;
+        ~Restore() {
+            ::SetCurrentDirectoryW(folder);
+            ::SetEnvironmentVariableW(L"PATH", path.c_str());
+        }
+    } restore{saved, oldPath};
 
-    const bool started = EditInPaint(nullptr, testing::PatternPicture(8, 8), program_);
-    const std::string line = WaitForEditor();
-    ::SetEnvironmentVariableW(L"PATH", oldPath.c_str());
-    EXPECT_TRUE(started);
-    EXPECT_NE(line.find(Utf8(L"\"" + TempFile() + L"\"")), std::string::npos) << line;
-}
-
-TEST_F(PaintHandoffTest, NothingToStartIsAFailureButTheFileIsWritten) {
-    wchar_t found[MAX_PATH] = {};
-    if (::SearchPathW(nullptr, L"mspaint.exe", nullptr, MAX_PATH, found, nullptr)) {
+    wchar_t system[MAX_PATH] = {};
+    ASSERT_GT(::GetSystemDirectoryW(system, MAX_PATH), 0u);
+    const std::wstring paint = std::wstring(system) + L"\\mspaint.exe";
+    if (testing::FileExists(paint)) {
         GTEST_SKIP() << "a real Paint is installed; this case needs a system without one";
     }
+    // Neither Paint's class, nor an edit verb for .bmp, nor a system Paint:
+    // nothing can start, though the file is written.
     EXPECT_FALSE(EditInPaint(nullptr, testing::PatternPicture(8, 8), program_));
     EXPECT_TRUE(testing::FileExists(TempFile()));
+    EXPECT_EQ(WaitForEditor(std::chrono::seconds(2)).program, "") << "the planted program ran";
+
+    // A Paint in the system folder (this throwaway Windows lets us put one
+    // there) is the one that starts.
+    ASSERT_TRUE(::CopyFileW(ThisProgram().c_str(), paint.c_str(), TRUE));
+    const bool started = EditInPaint(nullptr, testing::PatternPicture(8, 8), program_);
+    const EditorRun run = WaitForEditor();
+    ::DeleteFileW(paint.c_str());
+    EXPECT_TRUE(started);
+    EXPECT_EQ(run.program, Utf8(paint));
+    EXPECT_NE(run.commandLine.find(Utf8(L"\"" + TempFile() + L"\"")), std::string::npos)
+        << run.commandLine;
 }
 
-TEST_F(PaintHandoffTest, UnwritableTempFileStopsBeforePaint) {
+TEST_F(PaintHandoffTest, AProgramFolderClosedToTheUserSendsThePerUserFileToTheEditor) {
     ScopedClass paint(L"Paint.Picture");
     ASSERT_TRUE(paint.SetEditCommand(EditorCommand()));
-    // "Temp" is a file here, so neither the folder nor temp.bmp can be made.
+    // "Temp" is a file here, so neither the folder nor temp.bmp can be
+    // made, as in a Program Files folder a standard user may not write.
     ASSERT_TRUE(testing::WriteBytes(program_ + L"\\Temp", "not a folder"));
-    EXPECT_FALSE(EditInPaint(nullptr, testing::PatternPicture(8, 8), program_));
-    std::this_thread::sleep_for(std::chrono::seconds(1));
-    EXPECT_FALSE(testing::FileExists(record_));
+    const std::wstring perUser = PerUserFile(L"\\Temp\\temp.bmp");
+    ASSERT_FALSE(perUser.empty());
+    // The per-user folders are made when missing.
+    const std::wstring perUserTemp = perUser.substr(0, perUser.rfind(L'\\'));
+    ::DeleteFileW(perUser.c_str());
+    ::RemoveDirectoryW(perUserTemp.c_str());
+    ASSERT_FALSE(testing::FileExists(perUserTemp));
+
+    EXPECT_TRUE(EditInPaint(nullptr, testing::PatternPicture(12, 7), program_));
+    EXPECT_NE(WaitForEditor().commandLine.find(Utf8(L"\"" + perUser + L"\"")), std::string::npos);
+    const auto bytes = testing::ReadBytes(perUser);
+    ASSERT_TRUE(bytes);
+    const auto size = testing::BmpSize(*bytes);
+    ASSERT_TRUE(size);
+    EXPECT_EQ(size->cx, 12);
+    EXPECT_EQ(size->cy, 7);
+    ::DeleteFileW(perUser.c_str());
 }
 
 }  // namespace

@@ -5,8 +5,10 @@
 
 #include <wincodec.h>
 
+#include <algorithm>
 #include <cstring>
 #include <set>
+#include <utility>
 
 #include "capture/copy_window_area.h"
 #include "capture/picture_file.h"
@@ -243,6 +245,36 @@ TEST_F(PictureFileTest, SavingReplacesTheTargetAndLeavesNoTemporary) {
     ASSERT_TRUE(SavePictureFile(picture, path));
     EXPECT_EQ(ReadBytes(path)->size(), 54u + 60 * 10);
     EXPECT_EQ(FilesIn(folder.path()), std::set<std::wstring>{L"shot.bmp"});
+}
+
+TEST_F(PictureFileTest, TargetsJustUnderThePathLimitsAreSaved) {
+    // A file name of the most characters a folder entry may have, then a
+    // folder as deep as a folder may be with names that bring the whole
+    // path to MAX_PATH - 1, the longest a program may use without long-path
+    // support, and one of a single letter. The first limit is the one Wine
+    // holds to as Windows does; the second only Windows enforces.
+    std::wstring deep = folder.path();
+    while (deep.size() < MAX_PATH - 12 - 1) {
+        deep += L"\\" + std::wstring(std::min<std::size_t>(40, MAX_PATH - 12 - 1 - deep.size()), L'd');
+        ASSERT_TRUE(::CreateDirectoryW(deep.c_str(), nullptr)) << deep.size();
+    }
+    const std::size_t nameLength = MAX_PATH - 1 - deep.size() - 1;
+    ASSERT_GE(nameLength, 5u);
+    const std::pair<std::wstring, std::wstring> targets[] = {
+        {folder.path(), std::wstring(255 - 4, L's') + L".bmp"},
+        {deep, std::wstring(nameLength - 4, L's') + L".bmp"},
+        {deep, L"s"},
+    };
+    const Picture picture = support::PatternPicture(20, 10);
+    for (const auto& [in, name] : targets) {
+        const std::wstring target = in + L"\\" + name;
+        SCOPED_TRACE(testing::Message() << name.size() << " in " << target.size());
+        ASSERT_TRUE(SavePictureFile(picture, target));
+        ASSERT_TRUE(SavePictureFile(picture, target)) << "replacing it";
+        EXPECT_EQ(ReadBytes(target)->size(), 54u + 60 * 10);
+        EXPECT_EQ(FilesIn(in), std::set<std::wstring>{name}) << "nothing else left behind";
+        ::DeleteFileW(target.c_str());
+    }
 }
 
 TEST_F(PictureFileTest, FailedSavesLeaveTheOldFileIntactAndNoTemporary) {

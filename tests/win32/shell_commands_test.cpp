@@ -2,8 +2,13 @@
 // matters as much as what they do.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "picture_fixture.h"
 #include "test_window_env.h"
+// After windows.h, which the window headers bring.
+#include <imm.h>
+#include <objbase.h>
 
 using namespace grabwell;
 using grabwell::test::WindowTestEnv;
@@ -14,6 +19,26 @@ TEST(ShellCommands, PaintWithoutAPictureWritesNothing) {
     ASSERT_TRUE(window);
     window->RunCommand(core::CommandId::mnuMspaint);
     EXPECT_FALSE(std::filesystem::exists(env.folder() / L"Temp" / L"temp.bmp"));
+}
+
+TEST(ShellCommands, TheWindowsThreadIsInASingleThreadedApartmentForTheShell) {
+    // A thread of its own, where nothing has started COM yet. Without an
+    // input method nothing starts COM behind the window's back either, as
+    // the system's IME support otherwise does.
+    std::thread([] {
+        ASSERT_TRUE(::ImmDisableIME(::GetCurrentThreadId()));
+        APTTYPE type{};
+        APTTYPEQUALIFIER qualifier{};
+        ASSERT_EQ(::CoGetApartmentType(&type, &qualifier), CO_E_NOTINITIALIZED);
+        {
+            WindowTestEnv env;
+            auto window = env.MakeWindow();
+            ASSERT_TRUE(window);
+            ASSERT_EQ(::CoGetApartmentType(&type, &qualifier), S_OK);
+            EXPECT_TRUE(type == APTTYPE_STA || type == APTTYPE_MAINSTA) << type;
+        }
+        EXPECT_EQ(::CoGetApartmentType(&type, &qualifier), CO_E_NOTINITIALIZED) << "given back";
+    }).join();
 }
 
 TEST(ShellCommands, WallpaperWritesThePictureAndLeavesTheUnsavedFlag) {
