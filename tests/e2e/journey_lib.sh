@@ -10,6 +10,8 @@
 #   shot NAME                  screenshot into $GRABWELL_ARTIFACTS
 #   click / drag / keys / type_text / toolbar_click N
 #   wait_for SECONDS CMD...    poll instead of sleeping
+#   journey_printer            before journey_begin: a private CUPS printer
+#   fake_paint                 an editor for Paint.Picture that records its file
 #
 # A full Wine world per journey costs about 3 s to bring up (the prefix is a
 # copy of a cached template) and 1-2 s to take down; that buys a first start
@@ -23,6 +25,7 @@ JOURNEY_INSTALL_WIN='C:\Program Files\Grabwell'
 _journey_cleanup() {
   local rc=$?
   winenv_down
+  [[ -n ${_JOURNEY_CUPS:-} ]] && cups_down
   [[ -n ${_JOURNEY_WORK:-} ]] && rm -rf "$_JOURNEY_WORK"
   printf 'journey %s: %s in %ss\n' "$JOURNEY" "$( ((rc == 0)) && echo passed || echo FAILED)" \
     "$((SECONDS - _JOURNEY_T0))" >&2
@@ -53,6 +56,33 @@ journey_begin() {
   cp -r "$exe" "$(dirname "$exe")/language" "$(dirname "$exe")/readme.txt" "$JOURNEY_INSTALL/" ||
     e2e_fail "could not install the program"
   mkdir -p "$JOURNEY_INSTALL/Temp"
+}
+
+# journey_printer: a private CUPS PDF queue as the default printer, so that
+# the print dialog shows a printer. Before journey_begin: Wine's spooler
+# lists the printers when the program starts.
+journey_printer() {
+  # shellcheck source=../print/cups_env.sh
+  source "$(dirname "${BASH_SOURCE[0]}")/../print/cups_env.sh"
+  cups_available || { echo "journey: needs cups and printer-driver-cups-pdf" >&2; exit 2; }
+  _JOURNEY_CUPS=1
+  # Until journey_begin's trap takes over, which ends it too.
+  trap cups_down EXIT
+  cups_up || { echo "journey: no private CUPS printer" >&2; exit 1; }
+}
+
+# fake_paint: Wine has no Paint. The "editor" registered for Paint.Picture
+# (Wine's HKEY_CLASSES_ROOT is HKLM\Software\Classes only) writes down the
+# file it was asked to edit in C:\edit-arg.txt and keeps a copy of it as
+# C:\edit-copy.bmp.
+fake_paint() {
+  cat >"$_JOURNEY_WORK/paint.reg" <<'EOF'
+REGEDIT4
+
+[HKEY_LOCAL_MACHINE\Software\Classes\Paint.Picture\shell\edit\command]
+@="C:\\windows\\system32\\cmd.exe /c echo %1>C:\\edit-arg.txt& copy /y \"%1\" C:\\edit-copy.bmp"
+EOF
+  "$WINE" regedit /S "Z:${_JOURNEY_WORK//\//\\}\\paint.reg" >/dev/null 2>&1 || e2e_fail "regedit failed"
 }
 
 probe() { "$WINE" "$GRABWELL_PROBE" "$@" 2>/dev/null | tr -d '\r'; }
