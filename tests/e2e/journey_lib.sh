@@ -11,6 +11,7 @@
 #   click / drag / keys / type_text / toolbar_click N
 #   wait_for SECONDS CMD...    poll instead of sleeping
 #   journey_printer            before journey_begin: a private CUPS printer
+#   JOURNEY_SCREEN=WxH         before journey_begin: another screen size
 #   fake_paint                 an editor for Paint.Picture that records its file
 #
 # A full Wine world per journey costs about 3 s to bring up (the prefix is a
@@ -47,7 +48,7 @@ journey_begin() {
   mkdir -p "$GRABWELL_ARTIFACTS"
   trap _journey_cleanup EXIT
   # Our own display and prefix; winenv_down gives the caller's back.
-  winenv_up 1024x768 24 || e2e_fail "no Wine world"
+  winenv_up "${JOURNEY_SCREEN:-1024x768}" 24 || e2e_fail "no Wine world"
   JOURNEY_DRIVE_C=$WINEPREFIX/drive_c
   JOURNEY_INSTALL=$JOURNEY_DRIVE_C/Program\ Files/Grabwell
   # The shipped folder: the exe with language\, readme.txt and Temp\ beside
