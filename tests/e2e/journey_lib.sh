@@ -13,6 +13,8 @@
 #   journey_printer            before journey_begin: a private CUPS printer
 #   JOURNEY_SCREEN=WxH         before journey_begin: another screen size
 #   fake_paint                 an editor for Paint.Picture that records its file
+#   free_rectangle X0 Y0 X1 Y1 toolbar button 6 and a drag; waits for the picture
+#   save_as / open_picture WINDOWS_PATH   through the real file dialogs
 #
 # A full Wine world per journey costs about 3 s to bring up (the prefix is a
 # copy of a cached template) and 1-2 s to take down; that buys a first start
@@ -190,6 +192,41 @@ toolbar_click() {
   # Off the toolbar, or its tooltip would stand in later screenshots.
   sleep 0.2
   xdotool mousemove 1020 760
+}
+
+# free_rectangle X0 Y0 X1 Y1 [SECONDS]: arms the free rectangle from toolbar
+# button 6, drags it out and waits for the picture of that size.
+free_rectangle() {
+  local seconds=${5:-10}
+  activate_main
+  toolbar_click 6
+  wait_for "$seconds" main_has "iconic=1" || e2e_fail "not armed: $(main_window)"
+  sleep 0.5
+  drag "$1" "$2" "$3" "$4"
+  wait_for "$((seconds * 2))" scroll_has "picwidth=$(($3 - $1)) picheight=$(($4 - $2))" ||
+    e2e_fail "no $(($3 - $1))x$(($4 - $2)) free rectangle: $(probe scroll)"
+}
+
+# save_as WINDOWS_PATH [SECONDS]: Ctrl+S, the name typed into the save dialog;
+# waits until the dialog is gone.
+save_as() {
+  activate_main
+  keys ctrl+s
+  wait_dialog '^保存$' "${2:-10}" >/dev/null
+  type_text "$1"
+  keys Return
+  wait_for "${2:-10}" no_dialog || e2e_fail "the save dialog stayed: $(probe dialog)"
+}
+
+# open_picture WINDOWS_PATH [SECONDS]: Alt+F, O, the name typed into the open
+# dialog; waits until the caption names the file.
+open_picture() {
+  activate_main
+  keys alt+f o
+  wait_dialog '^Open$' "${2:-10}" >/dev/null
+  type_text "$1"
+  keys Return
+  wait_for "${2:-10}" main_has "title=Grabwell─[${1##*\\}(" || e2e_fail "$1 not opened: $(main_window)"
 }
 
 # Points on the main window's frame, from its probed rectangle.

@@ -49,28 +49,15 @@ wait_dialog '^Grabwell$' >/dev/null
 keys Return
 wait_for 10 main_has "iconic=1" || e2e_fail "not minimised for the delayed capture: $(main_window)"
 wait_for 10 main_has "iconic=0" || e2e_fail "not back after the delayed capture: $(main_window)"
-activate_main
-toolbar_click 6
-wait_for 10 main_has "iconic=1" || e2e_fail "not armed: $(main_window)"
-sleep 0.5
-drag 600 300 900 500
-wait_for 10 scroll_has "picwidth=300 picheight=200" || e2e_fail "no free rectangle: $(probe scroll)"
+free_rectangle 600 300 900 500
 nothing_loaded "five captures"
 
-saved='C:\users\Public\planted.bmp'
-activate_main
-keys ctrl+s
-wait_dialog '^保存$' >/dev/null
-type_text "$saved"
-keys Return
+save_as 'C:\users\Public\planted.bmp'
 wait_for 10 test -s "$JOURNEY_DRIVE_C/users/Public/planted.bmp" || e2e_fail "nothing saved"
 nothing_loaded "save dialog"
 
-keys alt+f o
-wait_dialog '^Open$' >/dev/null
-type_text "$saved"
-keys Return
-wait_for 10 title_is 'Grabwell─[planted.bmp(300x200) ]' || e2e_fail "not opened: $(main_window)"
+open_picture 'C:\users\Public\planted.bmp'
+title_is 'Grabwell─[planted.bmp(300x200) ]' || e2e_fail "not the picture saved: $(main_window)"
 nothing_loaded "open dialog, picture decoded"
 
 keys alt+f p
