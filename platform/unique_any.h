@@ -11,7 +11,7 @@
 
 namespace grabwell::platform {
 
-enum class HandleKind : std::size_t { Dc, WindowDc, GdiObject, Key, Kernel, Menu, Icon, Count };
+enum class HandleKind : std::size_t { Dc, WindowDc, GdiObject, Key, Kernel, Menu, Icon, Module, Count };
 
 class HandleCounters {
 public:
@@ -84,12 +84,14 @@ inline void DeleteDeviceContext(HDC h) noexcept { ::DeleteDC(h); }
 inline void CloseRegistryKey(HKEY h) noexcept { ::RegCloseKey(h); }
 inline void DestroyMenuHandle(HMENU h) noexcept { ::DestroyMenu(h); }
 inline void DestroyIconHandle(HICON h) noexcept { ::DestroyIcon(h); }
+inline void FreeModuleHandle(HMODULE h) noexcept { ::FreeLibrary(h); }
 
 using unique_handle = unique_any<NullHandleTraits<HANDLE, CloseKernelHandle, HandleKind::Kernel>>;
 using unique_hdc = unique_any<NullHandleTraits<HDC, DeleteDeviceContext, HandleKind::Dc>>;
 using unique_hkey = unique_any<NullHandleTraits<HKEY, CloseRegistryKey, HandleKind::Key>>;
 using unique_hmenu = unique_any<NullHandleTraits<HMENU, DestroyMenuHandle, HandleKind::Menu>>;
 using unique_hicon = unique_any<NullHandleTraits<HICON, DestroyIconHandle, HandleKind::Icon>>;
+using unique_hmodule = unique_any<NullHandleTraits<HMODULE, FreeModuleHandle, HandleKind::Module>>;
 
 template <typename T>
 void DeleteGdiHandle(T h) noexcept { ::DeleteObject(h); }

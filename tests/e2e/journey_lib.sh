@@ -14,6 +14,11 @@
 #   shot NAME                  screenshot into $GRABWELL_ARTIFACTS
 #   click / drag / keys / type_text / toolbar_click N
 #   wait_for SECONDS CMD...    poll instead of sleeping
+#   journey_printer            before journey_begin: a private CUPS printer
+#   JOURNEY_SCREEN=WxH         before journey_begin: another screen size
+#   fake_paint                 an editor for Paint.Picture that records its file
+#   free_rectangle X0 Y0 X1 Y1 toolbar button 6 and a drag; waits for the picture
+#   save_as / open_picture WINDOWS_PATH   through the real file dialogs
 #
 # A full Wine world per journey costs about 3 s to bring up (the prefix is a
 # copy of a cached template) and 1-2 s to take down; that buys a first start
@@ -27,6 +32,7 @@ JOURNEY_INSTALL_WIN='C:\Program Files\Grabwell'
 _journey_cleanup() {
   local rc=$?
   winenv_down
+  [[ -n ${_JOURNEY_CUPS:-} ]] && cups_down
   [[ -n ${_JOURNEY_WORK:-} ]] && rm -rf "$_JOURNEY_WORK"
   printf 'journey %s: %s in %ss\n' "$JOURNEY" "$( ((rc == 0)) && echo passed || echo FAILED)" \
     "$((SECONDS - _JOURNEY_T0))" >&2
@@ -60,7 +66,7 @@ journey_begin() {
   if ((standard)); then
     winenv_standard_user || e2e_fail "no standard user"
   fi
-  winenv_up 1024x768 24 || e2e_fail "no Wine world"
+  winenv_up "${JOURNEY_SCREEN:-1024x768}" 24 || e2e_fail "no Wine world"
   JOURNEY_DRIVE_C=$WINEPREFIX/drive_c
   JOURNEY_INSTALL=$JOURNEY_DRIVE_C/Program\ Files/Grabwell
   # The user's own profile, as Wine names it after the Unix user.
@@ -87,6 +93,33 @@ journey_begin() {
     chmod -R a+rX "$_JOURNEY_WORK"
     step "as the standard user $JOURNEY_USER"
   fi
+}
+
+# journey_printer: a private CUPS PDF queue as the default printer, so that
+# the print dialog shows a printer. Before journey_begin: Wine's spooler
+# lists the printers when the program starts.
+journey_printer() {
+  # shellcheck source=../print/cups_env.sh
+  source "$(dirname "${BASH_SOURCE[0]}")/../print/cups_env.sh"
+  cups_available || { echo "journey: needs cups and printer-driver-cups-pdf" >&2; exit 2; }
+  _JOURNEY_CUPS=1
+  # Until journey_begin's trap takes over, which ends it too.
+  trap cups_down EXIT
+  cups_up || { echo "journey: no private CUPS printer" >&2; exit 1; }
+}
+
+# fake_paint: Wine has no Paint. The "editor" registered for Paint.Picture
+# (Wine's HKEY_CLASSES_ROOT is HKLM\Software\Classes only) writes down the
+# file it was asked to edit in C:\edit-arg.txt and keeps a copy of it as
+# C:\edit-copy.bmp.
+fake_paint() {
+  cat >"$_JOURNEY_WORK/paint.reg" <<'EOF'
+REGEDIT4
+
+[HKEY_LOCAL_MACHINE\Software\Classes\Paint.Picture\shell\edit\command]
+@="C:\\windows\\system32\\cmd.exe /c echo %1>C:\\edit-arg.txt& copy /y \"%1\" C:\\edit-copy.bmp"
+EOF
+  "$WINE" regedit /S "Z:${_JOURNEY_WORK//\//\\}\\paint.reg" >/dev/null 2>&1 || e2e_fail "regedit failed"
 }
 
 probe() { "$WINE" "$GRABWELL_PROBE" "$@" 2>/dev/null | tr -d '\r'; }
@@ -193,6 +226,41 @@ toolbar_click() {
   # Off the toolbar, or its tooltip would stand in later screenshots.
   sleep 0.2
   xdotool mousemove 1020 760
+}
+
+# free_rectangle X0 Y0 X1 Y1 [SECONDS]: arms the free rectangle from toolbar
+# button 6, drags it out and waits for the picture of that size.
+free_rectangle() {
+  local seconds=${5:-10}
+  activate_main
+  toolbar_click 6
+  wait_for "$seconds" main_has "iconic=1" || e2e_fail "not armed: $(main_window)"
+  sleep 0.5
+  drag "$1" "$2" "$3" "$4"
+  wait_for "$((seconds * 2))" scroll_has "picwidth=$(($3 - $1)) picheight=$(($4 - $2))" ||
+    e2e_fail "no $(($3 - $1))x$(($4 - $2)) free rectangle: $(probe scroll)"
+}
+
+# save_as WINDOWS_PATH [SECONDS]: Ctrl+S, the name typed into the save dialog;
+# waits until the dialog is gone.
+save_as() {
+  activate_main
+  keys ctrl+s
+  wait_dialog '^保存$' "${2:-10}" >/dev/null
+  type_text "$1"
+  keys Return
+  wait_for "${2:-10}" no_dialog || e2e_fail "the save dialog stayed: $(probe dialog)"
+}
+
+# open_picture WINDOWS_PATH [SECONDS]: Alt+F, O, the name typed into the open
+# dialog; waits until the caption names the file.
+open_picture() {
+  activate_main
+  keys alt+f o
+  wait_dialog '^Open$' "${2:-10}" >/dev/null
+  type_text "$1"
+  keys Return
+  wait_for "${2:-10}" main_has "title=Grabwell─[${1##*\\}(" || e2e_fail "$1 not opened: $(main_window)"
 }
 
 # Points on the main window's frame, from its probed rectangle.

@@ -10,15 +10,7 @@ set -euo pipefail
 source "$(dirname "$0")/journey_lib.sh"
 journey_begin --standard-user 3 paint-wallpaper "${1:?usage: test_journey_3_paint_wallpaper.sh Grabwell.exe}"
 
-# Wine's HKEY_CLASSES_ROOT is HKLM\Software\Classes only. The "editor"
-# writes down the file it was asked to edit and keeps a copy of it.
-cat >"$_JOURNEY_WORK/paint.reg" <<'EOF'
-REGEDIT4
-
-[HKEY_LOCAL_MACHINE\Software\Classes\Paint.Picture\shell\edit\command]
-@="C:\\windows\\system32\\cmd.exe /c echo %1>C:\\edit-arg.txt& copy /y \"%1\" C:\\edit-copy.bmp"
-EOF
-"$WINE" regedit /S "Z:${_JOURNEY_WORK//\//\\}\\paint.reg" >/dev/null 2>&1 || e2e_fail "regedit failed"
+fake_paint
 
 wallpaper_value() {
   "$WINE" reg query 'HKCU\Control Panel\Desktop' /v Wallpaper 2>/dev/null | tr -d '\r' |

@@ -78,10 +78,13 @@ bool FileExists(const std::wstring& path) {
 }
 
 std::wstring SourcePath(const std::wstring& relative) {
-    const std::string root = GRABWELL_SOURCE_DIR;
-    std::wstring path(root.begin(), root.end());
-    if (!path.empty() && path.front() == L'/') path.insert(0, L"Z:");
-    return path + L"/" + relative;
+    return BuildPath(GRABWELL_SOURCE_DIR) + L"/" + relative;
+}
+
+std::wstring BuildPath(const std::string& path) {
+    std::wstring wide(path.begin(), path.end());
+    if (!wide.empty() && wide.front() == L'/') wide.insert(0, L"Z:");
+    return wide;
 }
 
 std::string Utf8ForTrace(const std::wstring& text) {

@@ -38,6 +38,8 @@ bool FileExists(const std::wstring& path);
 // A file of the source tree; the build's Unix path is reached through Wine's
 // Z: drive.
 std::wstring SourcePath(const std::wstring& relative);
+// Any path the build names, as Unix paths are reached through Wine's Z: drive.
+std::wstring BuildPath(const std::string& path);
 
 // For failure messages: GoogleTest prints narrow text.
 std::string Utf8ForTrace(const std::wstring& text);
