@@ -59,12 +59,12 @@ HWND CreateToolbar(HWND parent, HINSTANCE instance, HIMAGELIST pictures) {
     ::SendMessageW(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(kPictureSize, kPictureSize));
 
     std::array<TBBUTTON, core::kToolbarButtonCount> buttons{};
-    const auto& specs = core::ToolbarButtons();
-    for (std::size_t i = 0; i < specs.size(); ++i) {
-        const auto& spec = specs[i];
+    const auto& rows = core::ToolbarButtons();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const auto& row = rows[i];
         TBBUTTON& b = buttons[i];
         b.idCommand = IDC_TOOLBAR_BUTTON + static_cast<int>(i) + 1;
-        switch (spec.slot) {
+        switch (row.slot) {
             case core::ToolbarSlot::Separator:
                 b.fsStyle = BTNS_SEP;
                 break;
@@ -75,7 +75,7 @@ HWND CreateToolbar(HWND parent, HINSTANCE instance, HIMAGELIST pictures) {
                 b.fsState = 0;
                 break;
             case core::ToolbarSlot::Button: {
-                b.iBitmap = spec.picture - 1;
+                b.iBitmap = row.picture - 1;
                 b.fsStyle = BTNS_BUTTON;
                 const bool runsSomething =
                     core::ToolbarCommand(static_cast<std::int16_t>(i + 1)).has_value();
@@ -134,8 +134,8 @@ int MainControls::StatusBarHeight() const {
 const wchar_t* MainControls::TooltipFor(UINT_PTR commandId) {
     static const auto texts = [] {
         std::array<std::wstring, core::kToolbarButtonCount> all;
-        const auto& specs = core::ToolbarButtons();
-        for (std::size_t i = 0; i < specs.size(); ++i) all[i] = platform::Wide(specs[i].tooltip);
+        const auto& rows = core::ToolbarButtons();
+        for (std::size_t i = 0; i < rows.size(); ++i) all[i] = platform::Wide(rows[i].tooltip);
         return all;
     }();
     if (commandId <= IDC_TOOLBAR_BUTTON) return nullptr;

@@ -2,9 +2,9 @@
 
 namespace grabwell::core {
 
-const std::array<ToolbarButtonSpec, kToolbarButtonCount>& ToolbarButtons() {
+const std::array<ToolbarButton, kToolbarButtonCount>& ToolbarButtons() {
     using enum ToolbarSlot;
-    static const std::array<ToolbarButtonSpec, kToolbarButtonCount> buttons{{
+    static const std::array<ToolbarButton, kToolbarButtonCount> buttons{{
         {Placeholder, 0, u""},
         {Button, 1, u"打开"},
         {Button, 2, u"保存图片"},

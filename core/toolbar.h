@@ -12,7 +12,7 @@ namespace grabwell::core {
 
 enum class ToolbarSlot : std::uint8_t { Placeholder, Button, Separator };
 
-struct ToolbarButtonSpec {
+struct ToolbarButton {
     ToolbarSlot slot;
     int picture;               // 1-based picture in the image list; 0 for none
     std::u16string_view tooltip;
@@ -21,7 +21,7 @@ struct ToolbarButtonSpec {
 inline constexpr int kToolbarButtonCount = 17;
 inline constexpr int kToolbarPictureCount = 23;
 
-const std::array<ToolbarButtonSpec, kToolbarButtonCount>& ToolbarButtons();
+const std::array<ToolbarButton, kToolbarButtonCount>& ToolbarButtons();
 
 // The command behind the button at a 1-based position. The position arrives as
 // a 16-bit index; anything outside 2..17, and the inert slots 4, 10, 11 and 15,

@@ -30,10 +30,10 @@ constexpr wchar_t kHolderText[] = L"put there by the other process";
 // text of its own, say so through the event, keep it open for that long, and
 // end before any test runs.
 [[maybe_unused]] const bool kRanAsClipboardHolder = [] {
-    wchar_t spec[256] = {};
-    if (!::GetEnvironmentVariableW(kHolderVariable, spec, 256)) return false;
+    wchar_t request[256] = {};
+    if (!::GetEnvironmentVariableW(kHolderVariable, request, 256)) return false;
     wchar_t* name = nullptr;
-    const DWORD holdMs = std::wcstoul(spec, &name, 10);
+    const DWORD holdMs = std::wcstoul(request, &name, 10);
     const HANDLE ready = ::OpenEventW(EVENT_MODIFY_STATE, FALSE, name + 1);
     // With no owner window the system may refuse the data after emptying.
     const HWND owner = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
@@ -65,8 +65,8 @@ public:
         wchar_t self[MAX_PATH] = {};
         ::GetModuleFileNameW(nullptr, self, MAX_PATH);
         std::wstring commandLine = L"\"" + std::wstring(self) + L"\"";
-        const std::wstring spec = std::to_wstring(holdMs) + L" " + eventName;
-        ::SetEnvironmentVariableW(kHolderVariable, spec.c_str());
+        const std::wstring request = std::to_wstring(holdMs) + L" " + eventName;
+        ::SetEnvironmentVariableW(kHolderVariable, request.c_str());
         STARTUPINFOW startup{};
         startup.cb = sizeof(startup);
         PROCESS_INFORMATION started{};
