@@ -61,7 +61,7 @@ wait_for() {
   return 1
 }
 main_is() { [[ $(window_field GrabwellMainWindow state) == "$1" ]]; }
-overlay_up() { [[ $(window_field GrabwellSelectionOverlay shown) == yes ]]; }
+overlay_up() { [[ $(window_field GrabwellFreeRectangleOverlay shown) == yes ]]; }
 
 # Pixels that differ between two pictures (ImageMagick prints the count).
 differing() { compare -metric AE "$1" "$2" null: 2>&1 || true; }

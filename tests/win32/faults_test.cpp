@@ -201,10 +201,7 @@ TEST_F(FaultsTest, ClipboardHeldByAnotherProcessStillDeliversTheFreeRectangle) {
                     MouseAt({(from.x + to.x) / 2, (from.y + to.y) / 2}, 0), MouseAt(to, 0),
                     MouseAt(to, MOUSEEVENTF_LEFTUP)};
     for (INPUT& event : drag) ::SendInput(1, &event, sizeof(event));
-    test::PumpMessages(15000, [&] {
-        return !window->RegionSelecting() && !::IsIconic(window->hwnd()) &&
-               window->scaleMode() == app::ScaleMode::Twips;
-    });
+    test::PumpMessages(15000, [&] { return test::FreeRectangleFinished(*window); });
 
     EXPECT_NE(::GetOpenClipboardWindow(), nullptr)
         << "the capture ended while the clipboard was held";

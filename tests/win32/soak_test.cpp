@@ -16,7 +16,7 @@
 
 #include "capture/capture_sources.h"
 #include "capture/copy_window_area.h"
-#include "capture/free_rectangle.h"
+#include "capture/free_rectangle_copy.h"
 #include "capture/picture_clipboard.h"
 #include "picture_fixture.h"
 #include "process_gauges.h"

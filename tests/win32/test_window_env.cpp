@@ -61,6 +61,11 @@ std::wstring Title(HWND window) {
     return text;
 }
 
+bool FreeRectangleFinished(const app::FrmMain& window) {
+    return window.freeRectangle() == app::FreeRectangleState::Idle &&
+           !::IsIconic(window.hwnd()) && ::GetCursor() == ::LoadCursorW(nullptr, IDC_ARROW);
+}
+
 WindowTestEnv::WindowTestEnv()
     : settingsKey_(L"Software\\GrabwellTests\\" + UniqueName(L"run")),
       folder_(std::filesystem::temp_directory_path() / UniqueName(L"grabwell_test_")) {

@@ -46,6 +46,10 @@ std::wstring UniqueName(std::wstring_view prefix);
 // The window's caption text.
 std::wstring Title(HWND window);
 
+// A free-rectangle capture has run its course: idle, the window back from
+// the task bar, and the re-posted release has put the arrow back.
+bool FreeRectangleFinished(const app::FrmMain& window);
+
 // A registry key and a folder of its own for each test, removed afterwards.
 class WindowTestEnv {
 public:
