@@ -59,32 +59,20 @@ HWND CreateToolbar(HWND parent, HINSTANCE instance, HIMAGELIST pictures) {
     ::SendMessageW(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(kPictureSize, kPictureSize));
 
     std::array<TBBUTTON, core::kToolbarButtonCount> buttons{};
-    const auto& rows = core::ToolbarButtons();
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const auto& row = rows[i];
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        const core::ToolbarButton& row = core::kToolbarButtons[i];
         TBBUTTON& b = buttons[i];
-        b.idCommand = IDC_TOOLBAR_BUTTON + static_cast<int>(i) + 1;
-        switch (row.slot) {
-            case core::ToolbarSlot::Separator:
-                b.fsStyle = BTNS_SEP;
-                break;
-            case core::ToolbarSlot::Placeholder:
-                // An empty, inert gap the width of a button.
-                b.iBitmap = I_IMAGENONE;
-                b.fsStyle = BTNS_BUTTON;
-                b.fsState = 0;
-                break;
-            case core::ToolbarSlot::Button: {
-                b.iBitmap = row.picture - 1;
-                b.fsStyle = BTNS_BUTTON;
-                const bool runsSomething =
-                    core::ToolbarCommand(static_cast<std::int16_t>(i + 1)).has_value();
-                // A button that runs nothing is shown greyed rather than
-                // inviting clicks that do nothing.
-                b.fsState = runsSomething ? TBSTATE_ENABLED : 0;
-                break;
-            }
+        b.idCommand = static_cast<int>(MainControls::ToolbarButtonId(static_cast<int>(i) + 1));
+        if (row.kind == core::ToolbarKind::Separator) {
+            b.fsStyle = BTNS_SEP;  // its iBitmap would be its width: 0, the default
+            continue;
         }
+        b.fsStyle = BTNS_BUTTON;
+        // A placeholder is an empty, inert gap the width of a button.
+        b.iBitmap = row.picture > 0 ? row.picture - 1 : I_IMAGENONE;
+        // A button that runs nothing is shown greyed rather than inviting
+        // clicks that do nothing.
+        b.fsState = row.command ? TBSTATE_ENABLED : 0;
     }
     ::SendMessageW(toolbar, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
     ::SendMessageW(toolbar, TB_SETBUTTONSIZE, 0, MAKELPARAM(kButtonWidth, kButtonHeight));
@@ -134,14 +122,15 @@ int MainControls::StatusBarHeight() const {
 const wchar_t* MainControls::TooltipFor(UINT_PTR commandId) {
     static const auto texts = [] {
         std::array<std::wstring, core::kToolbarButtonCount> all;
-        const auto& rows = core::ToolbarButtons();
-        for (std::size_t i = 0; i < rows.size(); ++i) all[i] = platform::Wide(rows[i].tooltip);
+        for (std::size_t i = 0; i < all.size(); ++i) {
+            all[i] = platform::Wide(core::kToolbarButtons[i].tooltip);
+        }
         return all;
     }();
-    if (commandId <= IDC_TOOLBAR_BUTTON) return nullptr;
-    const auto index = commandId - IDC_TOOLBAR_BUTTON - 1;
-    if (index >= texts.size() || texts[index].empty()) return nullptr;
-    return texts[index].c_str();
+    const int position = ToolbarPosition(commandId);
+    if (!core::ToolbarButtonAt(position)) return nullptr;
+    const std::wstring& text = texts[static_cast<std::size_t>(position - 1)];
+    return text.empty() ? nullptr : text.c_str();
 }
 
 }  // namespace grabwell::app

@@ -78,10 +78,12 @@ TEST(LanguageReaderTest, MissingOrUnreadableFileGivesEmptyTexts) {
 TEST(LanguageReaderTest, ShippedFilesRead) {
     const LanguageTexts english =
         ReadLanguageFile(testing::SourcePath(L"resources/language/English.lng"));
-    EXPECT_EQ(english[core::LineIndex(core::LanguageTarget::mnuFile)], L"&File");
+    const std::size_t file = core::LanguageLineOf(IDM_mnuFile);
+    ASSERT_LT(file, core::kLanguageLineCount);
+    EXPECT_EQ(english[file], L"&File");
     const LanguageTexts chinese =
         ReadLanguageFile(testing::SourcePath(L"resources/language/chinese.lng"));
-    EXPECT_EQ(chinese[core::LineIndex(core::LanguageTarget::mnuFile)], L"\u6587\u4EF6(&F)");
+    EXPECT_EQ(chinese[file], L"\u6587\u4EF6(&F)");
 }
 
 }  // namespace

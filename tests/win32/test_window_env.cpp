@@ -1,6 +1,10 @@
 #include "test_window_env.h"
 
+#include <gtest/gtest.h>
+
 #include <atomic>
+
+#include "tests/win32/document_test_support.h"
 
 namespace grabwell::test {
 
@@ -59,6 +63,45 @@ std::wstring Title(HWND window) {
     wchar_t text[512] = {};
     ::GetWindowTextW(window, text, 512);
     return text;
+}
+
+namespace {
+
+void WalkMenu(HMENU menu, int level, std::vector<MenuEntry>& out) {
+    const int count = ::GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        wchar_t text[256] = {};
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_SUBMENU | MIIM_STRING;
+        info.dwTypeData = text;
+        info.cch = 255;
+        if (!::GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) {
+            ADD_FAILURE() << "menu item " << i << " at level " << level << " unreadable";
+            continue;
+        }
+        if (info.fType & MFT_SEPARATOR) {
+            out.push_back({level, L"-", 0});
+            continue;
+        }
+        std::wstring caption(text);
+        caption = caption.substr(0, caption.find(L'\t'));
+        out.push_back({level, caption, info.wID, (info.fState & MFS_GRAYED) != 0});
+        if (info.hSubMenu) WalkMenu(info.hSubMenu, level + 1, out);
+    }
+}
+
+}  // namespace
+
+void PrintTo(const MenuEntry& entry, std::ostream* out) {
+    *out << entry.level << " '" << grabwell::testing::Utf8ForTrace(entry.caption) << "' " << entry.id
+         << (entry.grayed ? " grayed" : "");
+}
+
+std::vector<MenuEntry> MenuEntries(HMENU root) {
+    std::vector<MenuEntry> entries;
+    WalkMenu(root, 0, entries);
+    return entries;
 }
 
 bool FreeRectangleFinished(const app::FrmMain& window) {

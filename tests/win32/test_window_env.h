@@ -7,7 +7,9 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
+#include <vector>
 
 #include "app/FrmMain.h"
 #include "document/modal_ui.h"
@@ -45,6 +47,17 @@ std::wstring UniqueName(std::wstring_view prefix);
 
 // The window's caption text.
 std::wstring Title(HWND window);
+
+// One menu item as the user sees it, in the menu tree's order.
+struct MenuEntry {
+    int level;
+    std::wstring caption;  // text before any TAB; "-" for a separator
+    UINT id;               // 0 for a separator
+    bool grayed = false;
+    bool operator==(const MenuEntry&) const = default;
+};
+void PrintTo(const MenuEntry& entry, std::ostream* out);
+std::vector<MenuEntry> MenuEntries(HMENU root);
 
 // A free-rectangle capture has run its course: idle, the window back from
 // the task bar, and the re-posted release has put the arrow back.
