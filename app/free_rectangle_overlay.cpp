@@ -74,12 +74,8 @@ LRESULT FreeRectangleOverlay::HandleMessage(UINT message, WPARAM wParam, LPARAM 
 }
 
 void FreeRectangleOverlay::OnPaint() {
-    PAINTSTRUCT ps{};
-    HDC dc = ::BeginPaint(hwnd(), &ps);
-    if (!platform::BlitBitmapArea(dc, ps.rcPaint, snapshot_.get())) {
-        ::FillRect(dc, &ps.rcPaint, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
-    }
-    ::EndPaint(hwnd(), &ps);
+    platform::PaintBitmap(hwnd(), snapshot_.get(), nullptr,
+                          static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
 }
 
 }  // namespace grabwell::app

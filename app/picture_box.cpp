@@ -35,12 +35,8 @@ LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void PictureBox::OnPaint() {
-    PAINTSTRUCT ps{};
-    HDC dc = ::BeginPaint(hwnd(), &ps);
-    if (!platform::BlitBitmapArea(dc, ps.rcPaint, picture_.handle(), picture_.palette())) {
-        ::FillRect(dc, &ps.rcPaint, ::GetSysColorBrush(COLOR_APPWORKSPACE));
-    }
-    ::EndPaint(hwnd(), &ps);
+    platform::PaintBitmap(hwnd(), picture_.handle(), picture_.palette(),
+                          ::GetSysColorBrush(COLOR_APPWORKSPACE));
 }
 
 }  // namespace grabwell::app

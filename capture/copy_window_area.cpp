@@ -57,7 +57,7 @@ Picture CopyFromDc(HDC source, int left, int top, int width, int height,
     if (!bitmap) return {};
 
     platform::unique_select_object selectBitmap(memory.get(), bitmap.get());
-    if (::GetCurrentObject(memory.get(), OBJ_BITMAP) != bitmap.get()) return {};
+    if (!selectBitmap) return {};
 
     platform::unique_hpalette systemPalette;
     const bool wantPalette =

@@ -25,7 +25,7 @@ platform::unique_hbitmap CopyScreenRect(int left, int top, int right, int bottom
     platform::unique_hbitmap bitmap(::CreateCompatibleBitmap(screen.get(), w, h));
     if (!memory || !bitmap) return {};
     platform::unique_select_object select(memory.get(), bitmap.get());
-    if (::GetCurrentObject(memory.get(), OBJ_BITMAP) != bitmap.get()) return {};
+    if (!select) return {};
     const bool copied =
         ::BitBlt(memory.get(), 0, 0, w, h, screen.get(), left, top, SRCCOPY) != FALSE;
     select.restore();

@@ -30,7 +30,7 @@ void DrawLabel(HDC dc, const core::Rect& rect, const LabelBitmapMaker& makeBitma
     if (!bitmap) return;
     {
         platform::unique_select_object select(memory.get(), bitmap.get());
-        if (::GetCurrentObject(memory.get(), OBJ_BITMAP) != bitmap.get()) return;
+        if (!select) return;
         ::SetTextColor(memory.get(), RGB(255, 255, 255));
         ::SetBkColor(memory.get(), RGB(0, 0, 0));
         ::SetBkMode(memory.get(), OPAQUE);

@@ -40,10 +40,7 @@ platform::unique_hbitmap DuplicateBitmap(HBITMAP source, HPALETTE palette) {
 
     platform::unique_select_object selectSource(from.get(), source);
     platform::unique_select_object selectCopy(to.get(), copy.get());
-    if (::GetCurrentObject(from.get(), OBJ_BITMAP) != source ||
-        ::GetCurrentObject(to.get(), OBJ_BITMAP) != copy.get()) {
-        return {};
-    }
+    if (!selectSource || !selectCopy) return {};
     platform::unique_select_palette paletteFrom(from.get(), palette);
     platform::unique_select_palette paletteTo(to.get(), palette);
     if (palette) ::RealizePalette(to.get());

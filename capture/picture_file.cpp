@@ -32,11 +32,10 @@ int RowsPerStrip(std::uint64_t stride, int height) {
     return static_cast<int>(std::min<std::uint64_t>(rows, static_cast<std::uint64_t>(height)));
 }
 
-platform::unique_handle OpenFile(const std::wstring& path, DWORD access, DWORD share,
-                                 DWORD disposition, DWORD flags) {
-    const HANDLE h =
-        ::CreateFileW(path.c_str(), access, share, nullptr, disposition, flags, nullptr);
-    return platform::unique_handle(h == INVALID_HANDLE_VALUE ? nullptr : h);
+platform::unique_hfile OpenFile(const std::wstring& path, DWORD access, DWORD share,
+                               DWORD disposition, DWORD flags) {
+    return platform::unique_hfile(
+        ::CreateFileW(path.c_str(), access, share, nullptr, disposition, flags, nullptr));
 }
 
 // ---- loading ------------------------------------------------------------
@@ -88,7 +87,7 @@ Picture ToDisplayBitmap(IWICBitmapSource* source, bool threeBytes, int width, in
     platform::unique_hdc memory(::CreateCompatibleDC(screen.get()));
     if (!bitmap || !memory) return {};
     platform::unique_select_object select(memory.get(), bitmap.get());
-    if (::GetCurrentObject(memory.get(), OBJ_BITMAP) != bitmap.get()) return {};
+    if (!select) return {};
 
     const std::uint64_t stride = static_cast<std::uint64_t>(width) * 4;
     const std::uint64_t sourceStride = static_cast<std::uint64_t>(width) * (threeBytes ? 3 : 4);
@@ -231,7 +230,7 @@ public:
 
 private:
     std::wstring path_;
-    platform::unique_handle file_;
+    platform::unique_hfile file_;
     bool created_ = false;
     bool moved_ = false;
 };

@@ -14,12 +14,10 @@ namespace {
 constexpr LONGLONG kLargestLanguageFile = 1 << 20;
 
 std::optional<std::string> ReadSmallFile(const std::wstring& path) {
-    // CreateFileW fails with INVALID_HANDLE_VALUE, not null, so it is
-    // checked before the owner takes the handle.
-    HANDLE raw = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (raw == INVALID_HANDLE_VALUE) return std::nullopt;
-    const platform::unique_handle file(raw);
+    const platform::unique_hfile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                                    nullptr, OPEN_EXISTING,
+                                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return std::nullopt;
     LARGE_INTEGER size{};
     if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart > kLargestLanguageFile) {
         return std::nullopt;

@@ -13,12 +13,9 @@ namespace {
 constexpr char kPaintClass[] = "Paint.Picture";
 
 bool PaintClassRegistered() {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, kPaintClass, 0, KEY_READ, &key) != ERROR_SUCCESS) {
-        return false;
-    }
-    const platform::unique_hkey owned(key);
-    return true;
+    platform::unique_hkey key;
+    return ::RegOpenKeyExA(HKEY_CLASSES_ROOT, kPaintClass, 0, KEY_READ, key.put()) ==
+           ERROR_SUCCESS;
 }
 
 // The fallbacks fail quietly: a failure here only means the next way is

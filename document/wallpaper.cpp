@@ -6,6 +6,7 @@
 
 #include "capture/picture_file.h"
 #include "document/ansi_path.h"
+#include "platform/com.h"
 
 namespace grabwell::document {
 
@@ -25,13 +26,9 @@ void RequestWallpaper(const std::wstring& path) {
 }  // namespace
 
 std::wstring FallbackWallpaperFile() {
-    PWSTR local = nullptr;
-    std::wstring path;
-    if (SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &local))) {
-        path = std::wstring(local) + L"\\Grabwell\\wallpaper.bmp";
-    }
-    ::CoTaskMemFree(local);
-    return path;
+    platform::unique_cotaskmem_string local;
+    if (FAILED(::SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, local.put()))) return {};
+    return std::wstring(local.get()) + L"\\Grabwell\\wallpaper.bmp";
 }
 
 void SetWallpaper(const capture::Picture& picture, const std::wstring& fixedFile) {
