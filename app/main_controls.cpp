@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "app/base_window.h"
 #include "core/rounding.h"
 #include "core/toolbar.h"
 #include "platform/text.h"
@@ -22,20 +23,6 @@ const wchar_t* const kViewportClass = L"GrabwellViewport";
 HWND MakeChild(const wchar_t* cls, DWORD style, HWND parent, HINSTANCE instance) {
     return ::CreateWindowExW(0, cls, nullptr, WS_CHILD | style, 0, 0, 0, 0, parent, nullptr,
                              instance, nullptr);
-}
-
-bool RegisterViewportClass(HINSTANCE instance) {
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof(existing);
-    if (::GetClassInfoExW(instance, kViewportClass, &existing)) return true;
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = ::DefWindowProcW;
-    wc.hInstance = instance;
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = ::GetSysColorBrush(COLOR_APPWORKSPACE);
-    wc.lpszClassName = kViewportClass;
-    return ::RegisterClassExW(&wc) != 0;
 }
 
 unique_himagelist LoadToolbarPictures(HINSTANCE instance) {
@@ -83,7 +70,10 @@ HWND CreateToolbar(HWND parent, HINSTANCE instance, HIMAGELIST pictures) {
 }  // namespace
 
 bool MainControls::Create(HWND parent, HINSTANCE instance, PictureBox& pictureBox) {
-    RegisterViewportClass(instance);
+    // The viewport only holds the picture box; the default procedure is all
+    // it needs.
+    RegisterWindowClass(instance, kViewportClass, ::DefWindowProcW, nullptr,
+                        ::GetSysColorBrush(COLOR_APPWORKSPACE), 0);
     HScroll1 = MakeChild(L"SCROLLBAR", SBS_HORZ, parent, instance);
     VScroll1 = MakeChild(L"SCROLLBAR", SBS_VERT, parent, instance);
     picScroll = MakeChild(kViewportClass, WS_VISIBLE | WS_CLIPCHILDREN, parent, instance);

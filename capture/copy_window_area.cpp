@@ -1,26 +1,10 @@
 #include "capture/copy_window_area.h"
 
-#include <array>
+#include "capture/palette.h"
 
 namespace grabwell::capture {
 
 namespace {
-
-constexpr int kSystemPaletteSize = 256;
-
-// LOGPALETTE declares one entry; the rest follow it in the same block.
-struct FullLogPalette {
-    WORD version;
-    WORD entries;
-    std::array<PALETTEENTRY, kSystemPaletteSize> colors;
-};
-
-platform::unique_hpalette CopySystemPalette(HDC source) {
-    FullLogPalette log{0x300, kSystemPaletteSize, {}};
-    ::GetSystemPaletteEntries(source, 0, kSystemPaletteSize, log.colors.data());
-    return platform::unique_hpalette(
-        ::CreatePalette(reinterpret_cast<const LOGPALETTE*>(&log)));
-}
 
 platform::unique_hbitmap CreateDibSection(HDC reference, int width, int height) {
     BITMAPINFO info{};
