@@ -54,8 +54,6 @@ LRESULT FreeRectangleOverlay::HandleMessage(UINT message, WPARAM wParam, LPARAM 
         case WM_PAINT:
             OnPaint();
             return 0;
-        case WM_ERASEBKGND:
-            return 1;
         case WM_SETCURSOR:
             ::SetCursor(::LoadCursorW(nullptr, IDC_CROSS));
             return TRUE;
