@@ -4,9 +4,9 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <fstream>
-#include <iterator>
 #include <string>
+
+#include "tests/shared/source_tree.h"
 
 namespace grabwell::core {
 namespace {
@@ -112,17 +112,9 @@ TEST(DecodeLanguageFile, OneNonUtf8LineSendsTheWholeFileToTheCodePage) {
 }
 
 std::string ReadShipped(const std::string& name) {
-    std::string path = std::string(GRABWELL_SOURCE_DIR) + "/resources/language/" + name;
-#ifdef _WIN32
-    // Under Wine the build host's root is drive Z:.
-    if (!path.empty() && path.front() == '/') {
-        for (char& c : path) if (c == '/') c = '\\';
-        path = "Z:" + path;
-    }
-#endif
-    std::ifstream in(path, std::ios::binary);
-    EXPECT_TRUE(in.good()) << path;
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    const std::string bytes = grabwell::testing::ReadSourceFile("resources/language/" + name);
+    EXPECT_FALSE(bytes.empty()) << name;
+    return bytes;
 }
 
 // The shipped files are UTF-8 without BOM, exactly 25 CR LF-terminated lines.

@@ -77,13 +77,6 @@ bool FileExists(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::wstring SourcePath(const std::wstring& relative) {
-    const std::string root = GRABWELL_SOURCE_DIR;
-    std::wstring path(root.begin(), root.end());
-    if (!path.empty() && path.front() == L'/') path.insert(0, L"Z:");
-    return path + L"/" + relative;
-}
-
 std::string Utf8ForTrace(const std::wstring& text) {
     const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
     std::string utf8(static_cast<std::size_t>(n > 0 ? n : 1), '\0');

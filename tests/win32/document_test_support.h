@@ -35,10 +35,6 @@ std::optional<std::string> ReadBytes(const std::wstring& path);
 bool WriteBytes(const std::wstring& path, const std::string& bytes);
 bool FileExists(const std::wstring& path);
 
-// A file of the source tree; the build's Unix path is reached through Wine's
-// Z: drive.
-std::wstring SourcePath(const std::wstring& relative);
-
 // For failure messages: GoogleTest prints narrow text.
 std::string Utf8ForTrace(const std::wstring& text);
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <string>
 #include <map>
 #include <set>
 
@@ -11,6 +12,7 @@
 #include "core/language_file.h"
 #include "document/language_reader.h"
 #include "resources/resource.h"
+#include "tests/shared/source_tree.h"
 #include "tests/win32/document_test_support.h"
 #include "tests/win32/test_window_env.h"
 
@@ -31,11 +33,12 @@ std::wstring Caption(const app::FrmMain& window, UINT id) {
     return app::MenuCaption(::GetMenu(window.hwnd()), id);
 }
 
+std::wstring ShippedPath(const char* name) {
+    return support::SourceTreePath(std::string("resources/language/") + name).wstring();
+}
+
 std::string ShippedFile(const char* name) {
-    std::string path = std::string(GRABWELL_SOURCE_DIR) + "/resources/language/" + name;
-    for (auto& c : path) c = c == '/' ? '\\' : c;
-    std::ifstream in("Z:" + path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return support::ReadSourceFile(std::string("resources/language/") + name);
 }
 
 // What every one of the 25 targets shows: the title under key 0, the first
@@ -104,7 +107,7 @@ TEST_F(LanguageTest, EachLineRelabelsItsOwnTarget) {
     const std::map<UINT, std::wstring> startup = AllTargets(*window);
     ASSERT_EQ(startup.size(), core::kLanguageLineCount) << "title, panel and 23 menu items";
     const document::LanguageTexts chinese =
-        document::ReadLanguageFile(support::SourcePath(L"resources/language/chinese.lng"));
+        document::ReadLanguageFile(ShippedPath("chinese.lng"));
     std::vector<UINT> targetOfLine;
     for (const std::wstring& line : chinese) {
         const auto found = std::find_if(startup.begin(), startup.end(),
