@@ -84,14 +84,13 @@ std::string Utf8ForTrace(const std::wstring& text) {
     return utf8.c_str();
 }
 
-std::optional<SIZE> BmpSize(const std::string& bytes) {
-    BITMAPFILEHEADER file{};
-    BITMAPINFOHEADER info{};
-    if (bytes.size() < sizeof(file) + sizeof(info)) return std::nullopt;
-    std::memcpy(&file, bytes.data(), sizeof(file));
-    std::memcpy(&info, bytes.data() + sizeof(file), sizeof(info));
-    if (file.bfType != 0x4D42 || info.biSize < sizeof(info)) return std::nullopt;
-    return SIZE{info.biWidth, info.biHeight < 0 ? -info.biHeight : info.biHeight};
+std::optional<BmpFileHeaders> ParseBmpHeaders(const std::string& bytes) {
+    BmpFileHeaders h{};
+    if (bytes.size() < sizeof(h.file) + sizeof(h.info)) return std::nullopt;
+    std::memcpy(&h.file, bytes.data(), sizeof(h.file));
+    std::memcpy(&h.info, bytes.data() + sizeof(h.file), sizeof(h.info));
+    if (h.file.bfType != 0x4D42 || h.info.biSize < sizeof(h.info)) return std::nullopt;
+    return h;
 }
 
 }  // namespace grabwell::testing

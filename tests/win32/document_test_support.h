@@ -38,8 +38,12 @@ bool FileExists(const std::wstring& path);
 // For failure messages: GoogleTest prints narrow text.
 std::string Utf8ForTrace(const std::wstring& text);
 
-// Width and height of a BMP file (its BITMAPINFOHEADER), or nullopt when the
-// bytes are not one.
-std::optional<SIZE> BmpSize(const std::string& bytes);
+struct BmpFileHeaders {
+    BITMAPFILEHEADER file;
+    BITMAPINFOHEADER info;
+};
+// The headers at the front of a BMP file, or nullopt when the bytes do not
+// start with "BM" and a whole BITMAPINFOHEADER.
+std::optional<BmpFileHeaders> ParseBmpHeaders(const std::string& bytes);
 
 }  // namespace grabwell::testing

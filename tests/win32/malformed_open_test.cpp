@@ -10,7 +10,7 @@
 #include <fstream>
 
 #include "capture_test_support.h"
-#include "malformed_images.h"
+#include "tests/shared/image_files.h"
 #include "picture_fixture.h"
 #include "process_gauges.h"
 #include "test_window_env.h"

@@ -156,20 +156,20 @@ TEST_F(PaintHandoffTest, PaintClassEditsTheTempFileAndEachUseOverwritesIt) {
     EXPECT_EQ(WaitForEditor(), Utf8(L"\"" + ThisProgram() + L"\" \"" + TempFile() + L"\""));
     auto bytes = testing::ReadBytes(TempFile());
     ASSERT_TRUE(bytes);
-    auto size = testing::BmpSize(*bytes);
-    ASSERT_TRUE(size);
-    EXPECT_EQ(size->cx, 40);
-    EXPECT_EQ(size->cy, 30);
+    auto headers = testing::ParseBmpHeaders(*bytes);
+    ASSERT_TRUE(headers);
+    EXPECT_EQ(headers->info.biWidth, 40);
+    EXPECT_EQ(headers->info.biHeight, 30);
 
     ::DeleteFileW(record_.c_str());
     ASSERT_TRUE(EditInPaint(nullptr, testing::PatternPicture(17, 9), program_));
     EXPECT_NE(WaitForEditor(), "");
     bytes = testing::ReadBytes(TempFile());
     ASSERT_TRUE(bytes);
-    size = testing::BmpSize(*bytes);
-    ASSERT_TRUE(size);
-    EXPECT_EQ(size->cx, 17);
-    EXPECT_EQ(size->cy, 9);
+    headers = testing::ParseBmpHeaders(*bytes);
+    ASSERT_TRUE(headers);
+    EXPECT_EQ(headers->info.biWidth, 17);
+    EXPECT_EQ(headers->info.biHeight, 9);
 }
 
 TEST_F(PaintHandoffTest, WithoutPaintsClassTheFilesOwnEditVerbIsUsed) {
