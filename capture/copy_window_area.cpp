@@ -1,19 +1,14 @@
 #include "capture/copy_window_area.h"
 
 #include "capture/palette.h"
+#include "platform/dib.h"
 
 namespace grabwell::capture {
 
 namespace {
 
 platform::unique_hbitmap CreateDibSection(HDC reference, int width, int height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down, like the screen
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = platform::TopDownDib32(width, height);
     void* bits = nullptr;
     return platform::unique_hbitmap(
         ::CreateDIBSection(reference, &info, DIB_RGB_COLORS, &bits, nullptr, 0));

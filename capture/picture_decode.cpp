@@ -10,6 +10,7 @@
 #include "capture/copy_window_area.h"
 #include "core/bmp_layout.h"
 #include "platform/com.h"
+#include "platform/dib.h"
 #include "platform/unique_any.h"
 
 namespace grabwell::capture {
@@ -52,12 +53,6 @@ Picture ToDisplayBitmap(IWICBitmapSource* source, bool threeBytes, int width, in
         return {};
     }
     BYTE* const decoded = threeBytes ? narrow.data() : strip.data();
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     for (int y = 0; y < height; y += rows) {
         const int n = std::min(rows, height - y);
         const WICRect area{0, y, width, n};
@@ -70,7 +65,7 @@ Picture ToDisplayBitmap(IWICBitmapSource* source, bool threeBytes, int width, in
             WidenRows(decoded, strip.data(),
                       static_cast<std::size_t>(width) * static_cast<std::size_t>(n));
         }
-        info.bmiHeader.biHeight = -n;  // each strip is its own top-down DIB
+        const BITMAPINFO info = platform::TopDownDib32(width, n);  // a DIB of its own a strip
         if (::SetDIBitsToDevice(memory.get(), 0, y, static_cast<DWORD>(width),
                                 static_cast<DWORD>(n), 0, 0, 0, static_cast<UINT>(n),
                                 strip.data(), &info, DIB_RGB_COLORS) == 0) {

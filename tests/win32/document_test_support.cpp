@@ -6,13 +6,16 @@
 #include <iterator>
 #include <vector>
 
+#include "platform/dib.h"
+#include "platform/unique_any.h"
+
 namespace grabwell::testing {
 
 TempFolder::TempFolder() {
     wchar_t base[MAX_PATH + 1] = {};
     ::GetTempPathW(MAX_PATH + 1, base);
     for (unsigned n = ::GetTickCount(); path_.empty(); ++n) {
-        std::wstring candidate = std::wstring(base) + L"grabwell-doc-" + std::to_wstring(n);
+        std::wstring candidate = std::wstring(base) + L"grabwell-test-" + std::to_wstring(n);
         if (::CreateDirectoryW(candidate.c_str(), nullptr)) path_ = candidate;
     }
 }
@@ -42,21 +45,13 @@ capture::Picture PatternPicture(int width, int height) {
                 (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
         }
     }
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down, like the vector
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-
-    HDC screen = ::GetDC(nullptr);
-    platform::unique_hbitmap bitmap(::CreateCompatibleBitmap(screen, width, height));
+    const BITMAPINFO info = platform::TopDownDib32(width, height);
+    const auto screen = platform::unique_window_dc::Client(nullptr);
+    platform::unique_hbitmap bitmap(::CreateCompatibleBitmap(screen.get(), width, height));
     if (bitmap) {
-        ::SetDIBits(screen, bitmap.get(), 0, static_cast<UINT>(height), pixels.data(), &info,
+        ::SetDIBits(screen.get(), bitmap.get(), 0, static_cast<UINT>(height), pixels.data(), &info,
                     DIB_RGB_COLORS);
     }
-    ::ReleaseDC(nullptr, screen);
     return capture::PictureFromBitmap(std::move(bitmap));
 }
 

@@ -163,17 +163,8 @@ protected:
     }
 
     std::wstring Caption(UINT id) const { return app::MenuCaption(::GetMenu(window->hwnd()), id); }
-    std::wstring Panel1() const {
-        wchar_t text[512] = {};
-        ::SendMessageW(window->controls().StatusBar1, SB_GETTEXTW, 0,
-                       reinterpret_cast<LPARAM>(text));
-        return text;
-    }
-    std::wstring Title() const {
-        wchar_t text[512] = {};
-        ::GetWindowTextW(window->hwnd(), text, 512);
-        return text;
-    }
+    std::wstring Panel1() const { return test::StatusText(*window, 0); }
+    std::wstring Title() const { return test::Title(window->hwnd()); }
 
     test::WindowTestEnv env;
     std::unique_ptr<app::FrmMain> window;
@@ -183,7 +174,7 @@ protected:
 
 TEST_F(FaultsTest, ClipboardHeldByAnotherProcessStillDeliversTheFreeRectangle) {
     BlockWindow blocks(560, 300);
-    support::Settle(100);
+    test::PumpMessages(100);
     // Under Wine the first OpenClipboard after another process took the
     // clipboard waits 5 s for the X clipboard manager (which cannot get in
     // either), so the hold has to outlast that wait plus the retries.

@@ -18,6 +18,7 @@
 #include "platform/clipboard.h"
 #include "tests/win32/capture_test_support.h"
 #include "tests/win32/document_test_support.h"
+#include "tests/win32/process_gauges.h"
 #include "tests/win32/test_window_env.h"
 
 using namespace grabwell;
@@ -79,19 +80,13 @@ SIZE LabelExtent(HDC dc, const core::Rect& r) {
     return extent;
 }
 
-struct LiveHandles {
-    long dc = platform::HandleCounters::Live(platform::HandleKind::Dc);
-    long gdi = platform::HandleCounters::Live(platform::HandleKind::GdiObject);
-    friend bool operator==(const LiveHandles&, const LiveHandles&) = default;
-};
-
 }  // namespace
 
 TEST(RubberBandDrawing, DrawingTwiceRestoresEveryPixelAndLeaksNothing) {
     Canvas canvas;
     const Pixels original = canvas.Read();
     ASSERT_EQ(original.width, Canvas::kWidth);
-    const LiveHandles handles;
+    const test::HandleSnapshot handles = test::HandleSnapshot::Now();
     // Ordinary, tiny (label far larger than the band), one pixel, and
     // hanging over the canvas's edges.
     for (const core::Rect r : {core::Rect{20, 10, 180, 120}, core::Rect{50, 50, 53, 52},
@@ -103,7 +98,7 @@ TEST(RubberBandDrawing, DrawingTwiceRestoresEveryPixelAndLeaksNothing) {
     }
     capture::DrawRubberBand(canvas.dc(), {30, 30, 30, 90});  // empty: nothing at all
     EXPECT_EQ(canvas.Read(), original);
-    EXPECT_EQ(LiveHandles(), handles);
+    EXPECT_EQ(test::HandleSnapshot::Now(), handles);
 }
 
 // The strokes' negative extents run from the start pixel itself back
@@ -168,7 +163,7 @@ TEST(RubberBandDrawing, LabelIsInvertedTextCentredOnTheBandOrLeftOutWithoutItsBi
 
     // No bitmap for the label: the outline alone, still undone by a redraw.
     SIZE asked{};
-    const LiveHandles handles;
+    const test::HandleSnapshot handles = test::HandleSnapshot::Now();
     const capture::LabelBitmapMaker refuse = [&](int w, int h) -> HBITMAP {
         asked = {w, h};
         return nullptr;
@@ -182,7 +177,7 @@ TEST(RubberBandDrawing, LabelIsInvertedTextCentredOnTheBandOrLeftOutWithoutItsBi
             ASSERT_EQ(bare.at(x, y), before.at(x, y)) << x << "," << y;
     capture::DrawRubberBand(canvas.dc(), r, refuse);
     EXPECT_EQ(canvas.Read(), before);
-    EXPECT_EQ(LiveHandles(), handles);
+    EXPECT_EQ(test::HandleSnapshot::Now(), handles);
 }
 
 namespace {

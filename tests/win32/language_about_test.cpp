@@ -23,11 +23,7 @@ using grabwell::test::WindowTestEnv;
 
 namespace {
 
-std::wstring Panel1(const app::FrmMain& window) {
-    wchar_t text[512] = {};
-    ::SendMessageW(window.controls().StatusBar1, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
-    return text;
-}
+std::wstring Panel1(const app::FrmMain& window) { return test::StatusText(window, 0); }
 
 std::wstring Caption(const app::FrmMain& window, UINT id) {
     return app::MenuCaption(::GetMenu(window.hwnd()), id);

@@ -167,11 +167,8 @@ TEST(MainWindow, StatusBarShowsWelcomeAndStartTime) {
     HWND status = window->controls().StatusBar1;
     int edges[4] = {};
     ASSERT_EQ(::SendMessageW(status, SB_GETPARTS, 4, reinterpret_cast<LPARAM>(edges)), 2);
-    wchar_t text[256] = {};
-    ::SendMessageW(status, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
-    EXPECT_EQ(std::wstring(text), L"欢迎使用Grabwell");
-    ::SendMessageW(status, SB_GETTEXTW, 1, reinterpret_cast<LPARAM>(text));
-    const std::wstring shown(text);
+    EXPECT_EQ(test::StatusText(*window, 0), L"欢迎使用Grabwell");
+    const std::wstring shown = test::StatusText(*window, 1);
     EXPECT_FALSE(shown.empty());
     EXPECT_TRUE(shown == platform::GeneralDateText(before) || shown == platform::GeneralDateText(after))
         << "panel 2 does not hold the start-up time";
@@ -188,8 +185,7 @@ TEST(MainWindow, StatusBarShowsWelcomeAndStartTime) {
     // The start time is never refreshed.
     ::Sleep(1100);
     test::PumpMessages(30);
-    ::SendMessageW(status, SB_GETTEXTW, 1, reinterpret_cast<LPARAM>(text));
-    EXPECT_EQ(std::wstring(text), shown);
+    EXPECT_EQ(test::StatusText(*window, 1), shown);
 }
 
 TEST(MainWindow, StateFieldsStartFalse) {
@@ -199,7 +195,5 @@ TEST(MainWindow, StateFieldsStartFalse) {
     EXPECT_FALSE(window->PictureUnsaved());
     EXPECT_FALSE(window->RegionSelecting());
     EXPECT_EQ(window->HelpProcessId(), 0u);
-    wchar_t title[64] = {};
-    ::GetWindowTextW(window->hwnd(), title, 64);
-    EXPECT_EQ(std::wstring(title), L"Grabwell");
+    EXPECT_EQ(test::Title(window->hwnd()), L"Grabwell");
 }

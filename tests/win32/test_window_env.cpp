@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 
 #include "tests/win32/document_test_support.h"
@@ -41,16 +42,19 @@ std::optional<document::PrinterChoice> ScriptedUi::ShowPrinter(HWND, document::C
 }
 
 void PumpMessages(int milliseconds, const std::function<bool()>& done) {
-    const ULONGLONG end = ::GetTickCount64() + static_cast<ULONGLONG>(milliseconds);
-    MSG msg{};
-    while (::GetTickCount64() < end) {
+    const ULONGLONG until = ::GetTickCount64() + static_cast<ULONGLONG>(milliseconds);
+    for (MSG msg{};;) {
         while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             ::TranslateMessage(&msg);
             ::DispatchMessageW(&msg);
         }
-        if (done && done()) return;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        if (done && done()) break;
+        const ULONGLONG now = ::GetTickCount64();
+        if (now >= until) break;
+        const ULONGLONG wait = std::min<ULONGLONG>(until - now, 10);
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(wait), QS_ALLINPUT);
     }
+    ::GdiFlush();
 }
 
 std::wstring UniqueName(std::wstring_view prefix) {
@@ -62,6 +66,13 @@ std::wstring UniqueName(std::wstring_view prefix) {
 std::wstring Title(HWND window) {
     wchar_t text[512] = {};
     ::GetWindowTextW(window, text, 512);
+    return text;
+}
+
+std::wstring StatusText(const app::FrmMain& window, int panel) {
+    wchar_t text[512] = {};
+    ::SendMessageW(window.controls().StatusBar1, SB_GETTEXTW, static_cast<WPARAM>(panel),
+                   reinterpret_cast<LPARAM>(text));
     return text;
 }
 
@@ -110,21 +121,14 @@ bool FreeRectangleFinished(const app::FrmMain& window) {
 }
 
 WindowTestEnv::WindowTestEnv()
-    : settingsKey_(L"Software\\GrabwellTests\\" + UniqueName(L"run")),
-      folder_(std::filesystem::temp_directory_path() / UniqueName(L"grabwell_test_")) {
-    std::filesystem::create_directories(folder_);
-}
+    : settingsKey_(L"Software\\GrabwellTests\\" + UniqueName(L"run")) {}
 
-WindowTestEnv::~WindowTestEnv() {
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, settingsKey_.c_str());
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
-}
+WindowTestEnv::~WindowTestEnv() { ::RegDeleteTreeW(HKEY_CURRENT_USER, settingsKey_.c_str()); }
 
 app::AppEnvironment WindowTestEnv::Environment() {
     app::AppEnvironment env;
     env.instance = ::GetModuleHandleW(nullptr);
-    env.programFolder = folder_.wstring();
+    env.programFolder = folder_.path();
     env.exeBaseName = L"Grabwell";
     env.settings = platform::SettingsStore(settingsKey_);
     env.ui = &ui;
