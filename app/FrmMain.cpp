@@ -4,6 +4,7 @@
 
 #include "core/rounding.h"
 #include "platform/date_text.h"
+#include "platform/unique_any.h"
 #include "resources/resource.h"
 
 namespace grabwell::app {
@@ -24,12 +25,13 @@ bool FrmMain::Create(int showCommand) {
         return false;
     }
     accelerators_ = ::LoadAcceleratorsW(env_.instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
-    HMENU menu = ::LoadMenuW(env_.instance, MAKEINTRESOURCEW(IDR_MAINMENU));
+    platform::unique_hmenu menu(::LoadMenuW(env_.instance, MAKEINTRESOURCEW(IDR_MAINMENU)));
     if (!CreateFor(env_.instance, kClassName, L"Grabwell", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                   0, CW_USEDEFAULT, 0, CW_USEDEFAULT, 0, nullptr, menu)) {
-        if (menu) ::DestroyMenu(menu);
+                   0, CW_USEDEFAULT, 0, CW_USEDEFAULT, 0, nullptr, menu.get())) {
         return false;
     }
+    // The window destroys its menu with itself.
+    [[maybe_unused]] HMENU given = menu.release();
 
     // Load: the start time goes into panel 2 once and is never refreshed.
     SYSTEMTIME now{};

@@ -8,7 +8,7 @@
 #include "app/base_window.h"
 #include "app/main_controls.h"
 #include "app/picture_box.h"
-#include "app/selection_overlay.h"
+#include "app/free_rectangle_overlay.h"
 #include "capture/picture.h"
 #include "core/commands.h"
 #include "core/viewport_layout.h"
@@ -19,9 +19,9 @@
 
 namespace grabwell::app {
 
-// The unit in which the window reports mouse positions and measures its
-// client area: twips, except while a free-rectangle capture is armed.
-enum class ScaleMode { Twips, Pixels };
+// Where the free-rectangle capture stands: armed by its command, waiting for
+// the press that starts the drag; tracking the drag; or idle.
+enum class FreeRectangleState { Idle, Armed, Tracking };
 
 class FrmMain : public BaseWindow<FrmMain> {
 public:
@@ -38,9 +38,9 @@ public:
     const MainControls& controls() const { return controls_; }
 
     bool PictureUnsaved() const { return pictureUnsaved_; }
-    bool RegionSelecting() const { return regionSelecting_; }
+    bool RegionSelecting() const { return freeRectangle_ == FreeRectangleState::Armed; }
+    FreeRectangleState freeRectangle() const { return freeRectangle_; }
     DWORD HelpProcessId() const { return help_ ? help_->id : 0; }
-    ScaleMode scaleMode() const { return scaleMode_; }
     double twipsPerPixelX() const { return twipsPerPixelX_; }
     double twipsPerPixelY() const { return twipsPerPixelY_; }
 
@@ -99,7 +99,7 @@ private:
     void OnLButtonDown(WPARAM buttons, int x, int y);
     void OnLButtonUp(WPARAM buttons, int x, int y);
     void OnCaptureLost();
-    void EndSelection();
+    void RestorePointer();
     void LeaveArmed();
     // Document commands.
     void mnuOpen_Click();
@@ -128,13 +128,9 @@ private:
     HACCEL accelerators_ = nullptr;
     double twipsPerPixelX_ = 15.0;
     double twipsPerPixelY_ = 15.0;
-    ScaleMode scaleMode_ = ScaleMode::Twips;
     bool pictureUnsaved_ = false;
-    bool regionSelecting_ = false;
-    bool crosshair_ = false;         // the application-wide pointer is the crosshair
-    bool tracking_ = false;          // inside the drag loop
-    bool trackingCancelled_ = false;
-    SelectionOverlay overlay_;       // the press's way in while armed
+    FreeRectangleState freeRectangle_ = FreeRectangleState::Idle;
+    FreeRectangleOverlay overlay_;   // the press's way in while armed
     std::optional<platform::StartedProcess> help_;
     document::CommonDialog dialog_;  // `CDopen`: one dialog state for open, save and print
     document::LanguageTexts languageLines_;

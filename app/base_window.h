@@ -6,6 +6,25 @@
 
 namespace grabwell::app {
 
+// Registers a window class of `instance` unless it is registered already.
+inline bool RegisterWindowClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure,
+                                HICON icon, HBRUSH background, UINT style) {
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof(existing);
+    if (::GetClassInfoExW(instance, className, &existing)) return true;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.style = style;
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = instance;
+    wc.hIcon = icon;
+    wc.hIconSm = icon;
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = background;
+    wc.lpszClassName = className;
+    return ::RegisterClassExW(&wc) != 0;
+}
+
 template <typename Derived>
 class BaseWindow {
 public:
@@ -19,20 +38,8 @@ protected:
 
     static bool RegisterClassOnce(HINSTANCE instance, const wchar_t* className, HICON icon,
                                   HBRUSH background, UINT style = CS_DBLCLKS) {
-        WNDCLASSEXW existing{};
-        existing.cbSize = sizeof(existing);
-        if (::GetClassInfoExW(instance, className, &existing)) return true;
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.style = style;
-        wc.lpfnWndProc = &BaseWindow::WindowProc;
-        wc.hInstance = instance;
-        wc.hIcon = icon;
-        wc.hIconSm = icon;
-        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = background;
-        wc.lpszClassName = className;
-        return ::RegisterClassExW(&wc) != 0;
+        return RegisterWindowClass(instance, className, &BaseWindow::WindowProc, icon, background,
+                                   style);
     }
 
     HWND CreateFor(HINSTANCE instance, const wchar_t* className, const wchar_t* title,

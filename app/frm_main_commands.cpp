@@ -4,7 +4,6 @@
 
 #include "app/FrmMain.h"
 #include "core/toolbar.h"
-#include "resources/resource.h"
 
 namespace grabwell::app {
 
@@ -59,8 +58,8 @@ void FrmMain::OnToolbarButton(std::int16_t buttonIndex) noexcept {
 }
 
 void FrmMain::OnCommand(UINT id) {
-    if (id > IDC_TOOLBAR_BUTTON && id <= IDC_TOOLBAR_BUTTON + 0x7FFF) {
-        OnToolbarButton(static_cast<std::int16_t>(id - IDC_TOOLBAR_BUTTON));
+    if (const int position = MainControls::ToolbarPosition(id)) {
+        OnToolbarButton(static_cast<std::int16_t>(position));
         return;
     }
     RunCommand(static_cast<core::CommandId>(id));

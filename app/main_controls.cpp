@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "app/base_window.h"
 #include "core/rounding.h"
 #include "core/toolbar.h"
 #include "platform/text.h"
@@ -22,20 +23,6 @@ const wchar_t* const kViewportClass = L"GrabwellViewport";
 HWND MakeChild(const wchar_t* cls, DWORD style, HWND parent, HINSTANCE instance) {
     return ::CreateWindowExW(0, cls, nullptr, WS_CHILD | style, 0, 0, 0, 0, parent, nullptr,
                              instance, nullptr);
-}
-
-bool RegisterViewportClass(HINSTANCE instance) {
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof(existing);
-    if (::GetClassInfoExW(instance, kViewportClass, &existing)) return true;
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = ::DefWindowProcW;
-    wc.hInstance = instance;
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = ::GetSysColorBrush(COLOR_APPWORKSPACE);
-    wc.lpszClassName = kViewportClass;
-    return ::RegisterClassExW(&wc) != 0;
 }
 
 unique_himagelist LoadToolbarPictures(HINSTANCE instance) {
@@ -59,32 +46,20 @@ HWND CreateToolbar(HWND parent, HINSTANCE instance, HIMAGELIST pictures) {
     ::SendMessageW(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(kPictureSize, kPictureSize));
 
     std::array<TBBUTTON, core::kToolbarButtonCount> buttons{};
-    const auto& specs = core::ToolbarButtons();
-    for (std::size_t i = 0; i < specs.size(); ++i) {
-        const auto& spec = specs[i];
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        const core::ToolbarButton& row = core::kToolbarButtons[i];
         TBBUTTON& b = buttons[i];
-        b.idCommand = IDC_TOOLBAR_BUTTON + static_cast<int>(i) + 1;
-        switch (spec.slot) {
-            case core::ToolbarSlot::Separator:
-                b.fsStyle = BTNS_SEP;
-                break;
-            case core::ToolbarSlot::Placeholder:
-                // An empty, inert gap the width of a button.
-                b.iBitmap = I_IMAGENONE;
-                b.fsStyle = BTNS_BUTTON;
-                b.fsState = 0;
-                break;
-            case core::ToolbarSlot::Button: {
-                b.iBitmap = spec.picture - 1;
-                b.fsStyle = BTNS_BUTTON;
-                const bool runsSomething =
-                    core::ToolbarCommand(static_cast<std::int16_t>(i + 1)).has_value();
-                // A button that runs nothing is shown greyed rather than
-                // inviting clicks that do nothing.
-                b.fsState = runsSomething ? TBSTATE_ENABLED : 0;
-                break;
-            }
+        b.idCommand = static_cast<int>(MainControls::ToolbarButtonId(static_cast<int>(i) + 1));
+        if (row.kind == core::ToolbarKind::Separator) {
+            b.fsStyle = BTNS_SEP;  // its iBitmap would be its width: 0, the default
+            continue;
         }
+        b.fsStyle = BTNS_BUTTON;
+        // A placeholder is an empty, inert gap the width of a button.
+        b.iBitmap = row.picture > 0 ? row.picture - 1 : I_IMAGENONE;
+        // A button that runs nothing is shown greyed rather than inviting
+        // clicks that do nothing.
+        b.fsState = row.command ? TBSTATE_ENABLED : 0;
     }
     ::SendMessageW(toolbar, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
     ::SendMessageW(toolbar, TB_SETBUTTONSIZE, 0, MAKELPARAM(kButtonWidth, kButtonHeight));
@@ -95,7 +70,10 @@ HWND CreateToolbar(HWND parent, HINSTANCE instance, HIMAGELIST pictures) {
 }  // namespace
 
 bool MainControls::Create(HWND parent, HINSTANCE instance, PictureBox& pictureBox) {
-    RegisterViewportClass(instance);
+    // The viewport only holds the picture box; the default procedure is all
+    // it needs.
+    RegisterWindowClass(instance, kViewportClass, ::DefWindowProcW, nullptr,
+                        ::GetSysColorBrush(COLOR_APPWORKSPACE), 0);
     HScroll1 = MakeChild(L"SCROLLBAR", SBS_HORZ, parent, instance);
     VScroll1 = MakeChild(L"SCROLLBAR", SBS_VERT, parent, instance);
     picScroll = MakeChild(kViewportClass, WS_VISIBLE | WS_CLIPCHILDREN, parent, instance);
@@ -134,14 +112,15 @@ int MainControls::StatusBarHeight() const {
 const wchar_t* MainControls::TooltipFor(UINT_PTR commandId) {
     static const auto texts = [] {
         std::array<std::wstring, core::kToolbarButtonCount> all;
-        const auto& specs = core::ToolbarButtons();
-        for (std::size_t i = 0; i < specs.size(); ++i) all[i] = platform::Wide(specs[i].tooltip);
+        for (std::size_t i = 0; i < all.size(); ++i) {
+            all[i] = platform::Wide(core::kToolbarButtons[i].tooltip);
+        }
         return all;
     }();
-    if (commandId <= IDC_TOOLBAR_BUTTON) return nullptr;
-    const auto index = commandId - IDC_TOOLBAR_BUTTON - 1;
-    if (index >= texts.size() || texts[index].empty()) return nullptr;
-    return texts[index].c_str();
+    const int position = ToolbarPosition(commandId);
+    if (!core::ToolbarButtonAt(position)) return nullptr;
+    const std::wstring& text = texts[static_cast<std::size_t>(position - 1)];
+    return text.empty() ? nullptr : text.c_str();
 }
 
 }  // namespace grabwell::app

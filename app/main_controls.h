@@ -7,6 +7,7 @@
 
 #include "app/picture_box.h"
 #include "platform/unique_any.h"
+#include "resources/resource.h"
 
 namespace grabwell::app {
 
@@ -29,8 +30,19 @@ struct MainControls {
     void DockBars(double twipsPerPixelX) const;
     int ToolbarHeight() const;
     int StatusBarHeight() const;
-    // Tooltip for a toolbar command id; null when the slot has none.
+    // Tooltip for a toolbar command id; null when the button has none.
     static const wchar_t* TooltipFor(UINT_PTR commandId);
+    // A toolbar button's command id carries its 1-based position.
+    static constexpr UINT ToolbarButtonId(int position) {
+        return IDC_TOOLBAR_BUTTON + static_cast<UINT>(position);
+    }
+    // The position a command id stands for; 0 when it is no toolbar button's.
+    // Any 16-bit position counts, so the dispatch alone decides what runs.
+    static constexpr int ToolbarPosition(UINT_PTR commandId) {
+        return commandId > IDC_TOOLBAR_BUTTON && commandId <= IDC_TOOLBAR_BUTTON + 0x7FFF
+                   ? static_cast<int>(commandId - IDC_TOOLBAR_BUTTON)
+                   : 0;
+    }
 };
 
 inline constexpr double kStatusPanelTwips = 2000.0;

@@ -5,9 +5,9 @@
 namespace grabwell::app {
 
 bool PictureBox::Create(HWND parent, HINSTANCE instance) {
-    if (!RegisterClassOnce(instance, kClassName, nullptr, ::GetSysColorBrush(COLOR_APPWORKSPACE))) {
-        return false;
-    }
+    // No class background: WM_PAINT draws every pixel, the background of an
+    // empty box included, so there is nothing to erase first.
+    if (!RegisterClassOnce(instance, kClassName, nullptr, nullptr)) return false;
     return CreateFor(instance, kClassName, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, 0, parent,
                      nullptr) != nullptr;
 }
@@ -25,22 +25,14 @@ LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_PAINT:
             OnPaint();
             return 0;
-        case WM_ERASEBKGND:
-            // The picture covers the whole control; only an empty box needs a
-            // background, and WM_PAINT draws it.
-            return 1;
         default:
             return DefaultProc(message, wParam, lParam);
     }
 }
 
 void PictureBox::OnPaint() {
-    PAINTSTRUCT ps{};
-    HDC dc = ::BeginPaint(hwnd(), &ps);
-    if (!platform::BlitBitmapArea(dc, ps.rcPaint, picture_.handle(), picture_.palette())) {
-        ::FillRect(dc, &ps.rcPaint, ::GetSysColorBrush(COLOR_APPWORKSPACE));
-    }
-    ::EndPaint(hwnd(), &ps);
+    platform::PaintBitmap(hwnd(), picture_.handle(), picture_.palette(),
+                          ::GetSysColorBrush(COLOR_APPWORKSPACE));
 }
 
 }  // namespace grabwell::app

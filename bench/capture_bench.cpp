@@ -21,6 +21,7 @@
 #include "capture/capture_sources.h"
 #include "capture/picture_file.h"
 #include "platform/com.h"
+#include "platform/dib.h"
 #include "platform/unique_any.h"
 
 namespace {
@@ -161,13 +162,7 @@ capture::Picture GradientPicture(int width, int height) {
                 static_cast<std::uint32_t>(Channel(x, y, 1)) << 8 | Channel(x, y, 0);
         }
     }
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = platform::TopDownDib32(width, height);
     auto screen = platform::unique_window_dc::Client(nullptr);
     platform::unique_hbitmap bitmap(::CreateCompatibleBitmap(screen.get(), width, height));
     ::SetDIBits(screen.get(), bitmap.get(), 0, static_cast<UINT>(height), pixels.data(), &info,

@@ -1,35 +1,14 @@
 #include "capture/copy_window_area.h"
 
-#include <array>
+#include "capture/palette.h"
+#include "platform/dib.h"
 
 namespace grabwell::capture {
 
 namespace {
 
-constexpr int kSystemPaletteSize = 256;
-
-// LOGPALETTE declares one entry; the rest follow it in the same block.
-struct FullLogPalette {
-    WORD version;
-    WORD entries;
-    std::array<PALETTEENTRY, kSystemPaletteSize> colors;
-};
-
-platform::unique_hpalette CopySystemPalette(HDC source) {
-    FullLogPalette log{0x300, kSystemPaletteSize, {}};
-    ::GetSystemPaletteEntries(source, 0, kSystemPaletteSize, log.colors.data());
-    return platform::unique_hpalette(
-        ::CreatePalette(reinterpret_cast<const LOGPALETTE*>(&log)));
-}
-
 platform::unique_hbitmap CreateDibSection(HDC reference, int width, int height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down, like the screen
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = platform::TopDownDib32(width, height);
     void* bits = nullptr;
     return platform::unique_hbitmap(
         ::CreateDIBSection(reference, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
@@ -57,7 +36,7 @@ Picture CopyFromDc(HDC source, int left, int top, int width, int height,
     if (!bitmap) return {};
 
     platform::unique_select_object selectBitmap(memory.get(), bitmap.get());
-    if (::GetCurrentObject(memory.get(), OBJ_BITMAP) != bitmap.get()) return {};
+    if (!selectBitmap) return {};
 
     platform::unique_hpalette systemPalette;
     const bool wantPalette =

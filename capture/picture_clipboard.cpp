@@ -1,29 +1,10 @@
 #include "capture/picture_clipboard.h"
 
-#include <vector>
-
 #include "capture/copy_window_area.h"
+#include "capture/palette.h"
 #include "platform/clipboard.h"
 
 namespace grabwell::capture {
-
-namespace {
-
-platform::unique_hpalette DuplicatePalette(HPALETTE source) {
-    WORD count = 0;
-    if (!source || ::GetObjectW(source, sizeof(count), &count) != sizeof(count) || count == 0) {
-        return {};
-    }
-    // LOGPALETTE's one declared entry is followed by the others.
-    std::vector<BYTE> block(sizeof(LOGPALETTE) + (count - 1u) * sizeof(PALETTEENTRY));
-    auto* log = reinterpret_cast<LOGPALETTE*>(block.data());
-    log->palVersion = 0x300;
-    log->palNumEntries = count;
-    if (::GetPaletteEntries(source, 0, count, log->palPalEntry) != count) return {};
-    return platform::unique_hpalette(::CreatePalette(log));
-}
-
-}  // namespace
 
 platform::unique_hbitmap DuplicateBitmap(HBITMAP source, HPALETTE palette) {
     BITMAP info{};
@@ -40,10 +21,7 @@ platform::unique_hbitmap DuplicateBitmap(HBITMAP source, HPALETTE palette) {
 
     platform::unique_select_object selectSource(from.get(), source);
     platform::unique_select_object selectCopy(to.get(), copy.get());
-    if (::GetCurrentObject(from.get(), OBJ_BITMAP) != source ||
-        ::GetCurrentObject(to.get(), OBJ_BITMAP) != copy.get()) {
-        return {};
-    }
+    if (!selectSource || !selectCopy) return {};
     platform::unique_select_palette paletteFrom(from.get(), palette);
     platform::unique_select_palette paletteTo(to.get(), palette);
     if (palette) ::RealizePalette(to.get());

@@ -4,6 +4,8 @@
 #include <limits>
 #include <optional>
 
+#include "core/bmp_layout.h"
+
 namespace grabwell::core {
 
 namespace {
@@ -60,7 +62,7 @@ HeaderCheck Fail(HeaderCheck check, E error) {
 
 // ---- BMP ----------------------------------------------------------------
 
-constexpr std::uint64_t kBmpFileHeader = 14;
+constexpr std::uint64_t kBmpFileHeader = kBmpFileHeaderBytes;
 constexpr std::uint32_t kBiRgb = 0, kBiRle8 = 1, kBiRle4 = 2, kBiBitfields = 3;
 
 bool KnownInfoSize(std::uint32_t size) {
@@ -143,12 +145,9 @@ HeaderCheck CheckBmp(const Reader& r) {
         const std::uint64_t needed = std::max<std::uint64_t>(imageSize, 2);
         return needed <= available ? check : Fail(check, E::Truncated);
     }
-    const auto rowBits = CheckedMul(static_cast<std::uint64_t>(width), bits);
-    if (!rowBits || *rowBits > std::numeric_limits<std::uint64_t>::max() - 31) {
-        return Fail(check, E::TooLarge);
-    }
-    const std::uint64_t stride = (*rowBits + 31) / 32 * 4;
-    const auto pixelBytes = CheckedMul(stride, static_cast<std::uint64_t>(height));
+    const auto stride = BmpStride(static_cast<std::uint64_t>(width), bits);
+    if (!stride) return Fail(check, E::TooLarge);
+    const auto pixelBytes = CheckedMul(*stride, static_cast<std::uint64_t>(height));
     if (!pixelBytes) return Fail(check, E::TooLarge);
     return *pixelBytes <= available ? check : Fail(check, E::Truncated);
 }

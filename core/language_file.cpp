@@ -6,37 +6,6 @@
 
 namespace grabwell::core {
 
-const std::array<std::u16string_view, kLanguageLineCount>& ChineseStartupTexts() {
-    static constexpr std::array<std::u16string_view, kLanguageLineCount> kTexts = {
-        u"Grabwell",
-        u"欢迎使用Grabwell",
-        u"文件(&F)",
-        u"打开(&O)",
-        u"保存(&S)",
-        u"设置为墙纸",
-        u"清除墙纸",
-        u"打印(&P)",
-        u"取消捕获(&C)",
-        u"退出(&X)",
-        u"捕获(&C)",
-        u"整个屏幕(&S)",
-        u"延时捕获(&A)",
-        u"当前工作区(&C)",
-        u"当前窗口(&F)",
-        u"滚动窗口(&S)",
-        u"图像(&I)",
-        u"用画图编辑",
-        u"选择语言(&L)",
-        u"简体中文(&C)",
-        u"英语(&English)",
-        u"自由捕获(&D)",
-        u"帮助(&H)",
-        u"关于Grabwell(&A)...",
-        u"帮助主题(H)",
-    };
-    return kTexts;
-}
-
 std::vector<std::string> SplitLanguageLines(std::string_view bytes) {
     std::vector<std::string> lines;
     lines.reserve(kLanguageLineCount);

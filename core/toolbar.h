@@ -1,6 +1,7 @@
 #pragma once
-// The toolbar's 17 positions and the mapping from a clicked position to the
-// command it runs. Positions are 1-based, left to right.
+// The toolbar: one row per position, left to right, saying everything about
+// that position. Building the buttons, their tooltips, which of them are
+// enabled and what a click runs all read this one table.
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -10,22 +11,45 @@
 
 namespace grabwell::core {
 
-enum class ToolbarSlot : std::uint8_t { Placeholder, Button, Separator };
+enum class ToolbarKind : std::uint8_t { Placeholder, Button, Separator };
 
-struct ToolbarButtonSpec {
-    ToolbarSlot slot;
-    int picture;               // 1-based picture in the image list; 0 for none
-    std::u16string_view tooltip;
+struct ToolbarButton {
+    ToolbarKind kind;
+    int picture;                       // 1-based picture in the image list; 0 for none
+    std::u16string_view tooltip;       // empty for none
+    std::optional<CommandId> command;  // what a click runs; none for an inert position
 };
 
-inline constexpr int kToolbarButtonCount = 17;
 inline constexpr int kToolbarPictureCount = 23;
 
-const std::array<ToolbarButtonSpec, kToolbarButtonCount>& ToolbarButtons();
+inline constexpr std::array kToolbarButtons{
+    ToolbarButton{ToolbarKind::Placeholder, 0, u"", std::nullopt},
+    ToolbarButton{ToolbarKind::Button, 1, u"打开", CommandId::mnuOpen},
+    ToolbarButton{ToolbarKind::Button, 2, u"保存图片", CommandId::mnusave},
+    ToolbarButton{ToolbarKind::Placeholder, 0, u"", std::nullopt},
+    ToolbarButton{ToolbarKind::Button, 6, u"捕获全屏", CommandId::mnuScreen},
+    ToolbarButton{ToolbarKind::Button, 3, u"区域到剪切板", CommandId::mnuDistrict},
+    ToolbarButton{ToolbarKind::Button, 7, u"延时捕获活动窗口", CommandId::mnuAtiveWindow},
+    ToolbarButton{ToolbarKind::Button, 8, u"捕获当前窗口", CommandId::mnuClient},
+    ToolbarButton{ToolbarKind::Button, 9, u"捕获当前窗口", CommandId::mnuTitleBar},
+    // Has a picture and a tooltip but nothing to run: shown greyed.
+    ToolbarButton{ToolbarKind::Button, 10, u"捕获工作区", std::nullopt},
+    ToolbarButton{ToolbarKind::Placeholder, 0, u"", std::nullopt},
+    ToolbarButton{ToolbarKind::Button, 12, u"用画图编辑", CommandId::mnuMspaint},
+    ToolbarButton{ToolbarKind::Button, 20, u"设为墙纸", CommandId::mnuWallpaper},
+    ToolbarButton{ToolbarKind::Button, 21, u"打印", CommandId::mnuprint},
+    ToolbarButton{ToolbarKind::Separator, 0, u"", std::nullopt},
+    ToolbarButton{ToolbarKind::Button, 23, u"帮助", CommandId::mnuHowto},
+    ToolbarButton{ToolbarKind::Button, 18, u"关于", CommandId::mnuAbout},
+};
 
-// The command behind the button at a 1-based position. The position arrives as
-// a 16-bit index; anything outside 2..17, and the inert slots 4, 10, 11 and 15,
-// run nothing.
+inline constexpr int kToolbarButtonCount = static_cast<int>(kToolbarButtons.size());
+
+// The row of a 1-based position; null outside 1..kToolbarButtonCount.
+const ToolbarButton* ToolbarButtonAt(std::int32_t position);
+
+// The command behind the button at a 1-based position, which arrives as a
+// 16-bit index; anything outside the table runs nothing.
 std::optional<CommandId> ToolbarCommand(std::int16_t buttonIndex);
 
 }  // namespace grabwell::core

@@ -82,13 +82,12 @@ std::optional<PrinterChoice> CommonDialog::ShowPrinter(HWND owner) {
     pd.hwndOwner = owner;
     pd.Flags = PD_RETURNDC | PD_USEDEVMODECOPIESANDCOLLATE;
     const BOOL chosen = ::PrintDlgW(&pd);
-    if (pd.hDevMode) ::GlobalFree(pd.hDevMode);
-    if (pd.hDevNames) ::GlobalFree(pd.hDevNames);
-    if (!chosen || !pd.hDC) {
-        if (pd.hDC) ::DeleteDC(pd.hDC);
-        return std::nullopt;
-    }
-    return PrinterChoice{platform::unique_hdc(pd.hDC)};
+    // Everything the dialog allocated is ours from here on, chosen or not.
+    const platform::unique_hglobal devMode(pd.hDevMode);
+    const platform::unique_hglobal devNames(pd.hDevNames);
+    platform::unique_hdc printer(pd.hDC);
+    if (!chosen || !printer) return std::nullopt;
+    return PrinterChoice{std::move(printer)};
 }
 
 }  // namespace grabwell::document

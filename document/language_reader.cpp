@@ -1,9 +1,10 @@
 #include "document/language_reader.h"
 
-#include <optional>
+#include <cstdint>
+#include <string_view>
 
+#include "platform/file.h"
 #include "platform/text.h"
-#include "platform/unique_any.h"
 
 namespace grabwell::document {
 
@@ -11,28 +12,7 @@ namespace {
 
 // Language files are a few hundred bytes. Anything this large is not one,
 // and reading it whole would only cost memory.
-constexpr LONGLONG kLargestLanguageFile = 1 << 20;
-
-std::optional<std::string> ReadSmallFile(const std::wstring& path) {
-    // CreateFileW fails with INVALID_HANDLE_VALUE, not null, so it is
-    // checked before the owner takes the handle.
-    HANDLE raw = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (raw == INVALID_HANDLE_VALUE) return std::nullopt;
-    const platform::unique_handle file(raw);
-    LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart > kLargestLanguageFile) {
-        return std::nullopt;
-    }
-    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
-    DWORD read = 0;
-    if (!bytes.empty() &&
-        !::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) {
-        return std::nullopt;
-    }
-    bytes.resize(read);
-    return bytes;
-}
+constexpr std::uint64_t kLargestLanguageFile = 1 << 20;
 
 std::u16string AnsiToUtf16(std::string_view bytes) {
     if (bytes.empty()) return {};
@@ -48,9 +28,10 @@ std::u16string AnsiToUtf16(std::string_view bytes) {
 
 LanguageTexts ReadLanguageFile(const std::wstring& path) {
     LanguageTexts texts;
-    const std::optional<std::string> bytes = ReadSmallFile(path);
+    const auto bytes = platform::ReadWholeFile(path, kLargestLanguageFile);
     if (!bytes) return texts;
-    const std::vector<std::u16string> lines = core::DecodeLanguageFile(*bytes, AnsiToUtf16);
+    const std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
+    const std::vector<std::u16string> lines = core::DecodeLanguageFile(text, AnsiToUtf16);
     for (std::size_t i = 0; i < texts.size() && i < lines.size(); ++i) {
         texts[i] = platform::Wide(lines[i]);
     }

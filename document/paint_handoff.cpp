@@ -11,12 +11,9 @@ constexpr wchar_t kPaintClass[] = L"Paint.Picture";
 constexpr wchar_t kTempTail[] = L"\\Temp\\temp.bmp";
 
 bool PaintClassRegistered() {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExW(HKEY_CLASSES_ROOT, kPaintClass, 0, KEY_READ, &key) != ERROR_SUCCESS) {
-        return false;
-    }
-    const platform::unique_hkey owned(key);
-    return true;
+    platform::unique_hkey key;
+    return ::RegOpenKeyExW(HKEY_CLASSES_ROOT, kPaintClass, 0, KEY_READ, key.put()) ==
+           ERROR_SUCCESS;
 }
 
 // The fallbacks fail quietly: a failure here only means the next way is

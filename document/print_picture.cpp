@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/bmp_layout.h"
 #include "core/print_layout.h"
 
 namespace grabwell::document {
@@ -28,7 +29,7 @@ std::optional<Dib> ScreenDib(const capture::Picture& picture, HDC screen) {
     header.biPlanes = 1;
     header.biBitCount = 24;
     header.biCompression = BI_RGB;
-    const std::uint64_t stride = (static_cast<std::uint64_t>(size.cx) * 3 + 3) & ~std::uint64_t{3};
+    const std::uint64_t stride = *core::BmpStride(static_cast<std::uint64_t>(size.cx), 24);
     const std::uint64_t total = stride * static_cast<std::uint64_t>(size.cy);
     if (total > UINT32_MAX) return std::nullopt;
     try {

@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "capture/picture_file.h"
+#include "platform/com.h"
 
 namespace grabwell::document {
 
@@ -22,13 +23,9 @@ void CreateFoldersFor(const std::wstring& file) {
 }  // namespace
 
 std::wstring PerUserFile(std::wstring_view tail) {
-    PWSTR local = nullptr;
-    std::wstring path;
-    if (SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &local))) {
-        path = std::wstring(local) + L"\\Grabwell" + std::wstring(tail);
-    }
-    ::CoTaskMemFree(local);
-    return path;
+    platform::unique_cotaskmem_string local;
+    if (FAILED(::SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, local.put()))) return {};
+    return std::wstring(local.get()) + L"\\Grabwell" + std::wstring(tail);
 }
 
 std::wstring SavePictureOrPerUser(const capture::Picture& picture, const std::wstring& preferred,

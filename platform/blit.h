@@ -3,9 +3,9 @@
 
 namespace grabwell::platform {
 
-// Copies `area` of `source` to the same place on `target`, through `palette`
-// when there is one: the paint step of every window that shows a bitmap at
-// its natural size. False when nothing could be drawn.
-bool BlitBitmapArea(HDC target, const RECT& area, HBITMAP source, HPALETTE palette = nullptr);
+// The WM_PAINT of every window that shows a bitmap at its natural size: only
+// the part that needs painting, through `palette` when there is one, and
+// `background` when there is no bitmap to show.
+void PaintBitmap(HWND window, HBITMAP bitmap, HPALETTE palette, HBRUSH background);
 
 }  // namespace grabwell::platform

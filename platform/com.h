@@ -7,6 +7,8 @@
 #include <objbase.h>
 #include <wrl/client.h>
 
+#include "platform/unique_any.h"
+
 namespace grabwell::platform {
 
 class ComInit {
@@ -27,5 +29,10 @@ private:
 
 template <typename T>
 using ComPtr = Microsoft::WRL::ComPtr<T>;
+
+inline void FreeTaskMemory(PWSTR text) noexcept { ::CoTaskMemFree(text); }
+// A string the system allocated for us with CoTaskMemAlloc.
+using unique_cotaskmem_string =
+    unique_any<NullHandleTraits<PWSTR, FreeTaskMemory, HandleKind::Memory>>;
 
 }  // namespace grabwell::platform

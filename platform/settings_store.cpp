@@ -9,12 +9,11 @@ namespace grabwell::platform {
 SettingsStore::SettingsStore(std::wstring keyPath) : keyPath_(std::move(keyPath)) {}
 
 std::optional<std::wstring> SettingsStore::Read(std::wstring_view name) const {
-    HKEY raw = nullptr;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, keyPath_.c_str(), 0, KEY_QUERY_VALUE, &raw) !=
+    unique_hkey key;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, keyPath_.c_str(), 0, KEY_QUERY_VALUE, key.put()) !=
         ERROR_SUCCESS) {
         return std::nullopt;
     }
-    unique_hkey key(raw);
     const std::wstring valueName(name);
     DWORD type = 0;
     DWORD bytes = 0;
@@ -36,12 +35,11 @@ std::optional<std::wstring> SettingsStore::Read(std::wstring_view name) const {
 }
 
 bool SettingsStore::Write(std::wstring_view name, std::wstring_view text) const {
-    HKEY raw = nullptr;
+    unique_hkey key;
     if (::RegCreateKeyExW(HKEY_CURRENT_USER, keyPath_.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
-                          nullptr, &raw, nullptr) != ERROR_SUCCESS) {
+                          nullptr, key.put(), nullptr) != ERROR_SUCCESS) {
         return false;
     }
-    unique_hkey key(raw);
     const std::wstring valueName(name);
     const std::wstring value(text);
     const auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));

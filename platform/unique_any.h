@@ -11,7 +11,9 @@
 
 namespace grabwell::platform {
 
-enum class HandleKind : std::size_t { Dc, WindowDc, GdiObject, Key, Kernel, Menu, Icon, Module, Count };
+enum class HandleKind : std::size_t {
+    Dc, WindowDc, GdiObject, Key, Kernel, Menu, Icon, Memory, Module, Count
+};
 
 class HandleCounters {
 public:
@@ -27,7 +29,8 @@ private:
     }
 };
 
-// Traits: `type`, `Invalid()`, `Close(type)` and `kind`.
+// Traits: `type`, `Invalid()` (the value that owns nothing: null for most
+// handles, INVALID_HANDLE_VALUE for files), `Close(type)` and `kind`.
 template <typename Traits>
 class unique_any {
 public:
@@ -67,6 +70,39 @@ public:
         return std::exchange(value_, Traits::Invalid());
     }
 
+    // The storage itself, for a function that hands a handle back through an
+    // out-parameter. What it converts to is good until the end of the full
+    // expression; then the owner counts whatever landed there.
+    class OutParameter {
+    public:
+        OutParameter(const OutParameter&) = delete;
+        OutParameter& operator=(const OutParameter&) = delete;
+        ~OutParameter() {
+            if (owner_.valid() == heldBefore_) return;
+            if (owner_.valid()) {
+                HandleCounters::Opened(Traits::kind);
+            } else {
+                HandleCounters::Closed(Traits::kind);
+            }
+        }
+        operator pointer*() const noexcept { return &owner_.value_; }
+
+    private:
+        friend class unique_any;
+        explicit OutParameter(unique_any& owner) noexcept
+            : owner_(owner), heldBefore_(owner.valid()) {}
+        unique_any& owner_;
+        bool heldBefore_;
+    };
+
+    // Frees what is held, then gives the storage to be filled in.
+    [[nodiscard]] OutParameter put() noexcept {
+        reset();
+        return OutParameter(*this);
+    }
+    // The storage as it is, for a parameter that is read and written.
+    [[nodiscard]] OutParameter addressof() noexcept { return OutParameter(*this); }
+
 private:
     pointer value_ = Traits::Invalid();
 };
@@ -79,18 +115,30 @@ struct NullHandleTraits {
     static void Close(type value) noexcept { CloseFn(value); }
 };
 
+// CreateFile fails with INVALID_HANDLE_VALUE, not null.
+struct FileHandleTraits {
+    using type = HANDLE;
+    static constexpr HandleKind kind = HandleKind::Kernel;
+    static type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void Close(type value) noexcept { ::CloseHandle(value); }
+};
+
 inline void CloseKernelHandle(HANDLE h) noexcept { ::CloseHandle(h); }
 inline void DeleteDeviceContext(HDC h) noexcept { ::DeleteDC(h); }
 inline void CloseRegistryKey(HKEY h) noexcept { ::RegCloseKey(h); }
 inline void DestroyMenuHandle(HMENU h) noexcept { ::DestroyMenu(h); }
 inline void DestroyIconHandle(HICON h) noexcept { ::DestroyIcon(h); }
+inline void FreeGlobalMemory(HGLOBAL h) noexcept { ::GlobalFree(h); }
 inline void FreeModuleHandle(HMODULE h) noexcept { ::FreeLibrary(h); }
 
 using unique_handle = unique_any<NullHandleTraits<HANDLE, CloseKernelHandle, HandleKind::Kernel>>;
+using unique_hfile = unique_any<FileHandleTraits>;
 using unique_hdc = unique_any<NullHandleTraits<HDC, DeleteDeviceContext, HandleKind::Dc>>;
 using unique_hkey = unique_any<NullHandleTraits<HKEY, CloseRegistryKey, HandleKind::Key>>;
 using unique_hmenu = unique_any<NullHandleTraits<HMENU, DestroyMenuHandle, HandleKind::Menu>>;
 using unique_hicon = unique_any<NullHandleTraits<HICON, DestroyIconHandle, HandleKind::Icon>>;
+using unique_hglobal =
+    unique_any<NullHandleTraits<HGLOBAL, FreeGlobalMemory, HandleKind::Memory>>;
 using unique_hmodule = unique_any<NullHandleTraits<HMODULE, FreeModuleHandle, HandleKind::Module>>;
 
 template <typename T>
@@ -142,7 +190,9 @@ private:
 };
 
 // Selects an object into a DC for one scope and puts the previous one back,
-// so selections unwind in reverse order of creation.
+// so selections unwind in reverse order of creation. False when the select
+// failed (a bitmap the DC cannot take, or one selected elsewhere): drawing
+// then would go to whatever the DC held before.
 class unique_select_object {
 public:
     unique_select_object(HDC dc, HGDIOBJ object) noexcept
@@ -150,6 +200,7 @@ public:
     unique_select_object(const unique_select_object&) = delete;
     unique_select_object& operator=(const unique_select_object&) = delete;
     ~unique_select_object() { restore(); }
+    explicit operator bool() const noexcept { return previous_ != nullptr; }
     // Puts the previous object back now and returns the one that was selected.
     HGDIOBJ restore() noexcept {
         return previous_ ? ::SelectObject(dc_, std::exchange(previous_, nullptr)) : nullptr;
@@ -175,6 +226,32 @@ public:
 private:
     HDC dc_;
     HPALETTE previous_;
+};
+
+// BeginPaint to EndPaint, for one WM_PAINT.
+class unique_hdc_paint {
+public:
+    explicit unique_hdc_paint(HWND window) noexcept
+        : window_(window), dc_(::BeginPaint(window, &paint_)) {
+        if (dc_) HandleCounters::Opened(HandleKind::WindowDc);
+    }
+    unique_hdc_paint(const unique_hdc_paint&) = delete;
+    unique_hdc_paint& operator=(const unique_hdc_paint&) = delete;
+    ~unique_hdc_paint() {
+        if (!dc_) return;
+        ::EndPaint(window_, &paint_);
+        HandleCounters::Closed(HandleKind::WindowDc);
+    }
+
+    HDC get() const noexcept { return dc_; }
+    explicit operator bool() const noexcept { return dc_ != nullptr; }
+    // The part of the window that needs painting.
+    const RECT& area() const noexcept { return paint_.rcPaint; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
 };
 
 }  // namespace grabwell::platform

@@ -8,85 +8,19 @@
 #include <optional>
 #include <vector>
 
+#include "tests/shared/image_files.h"
+
 namespace grabwell::core {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using test::Bytes;
+using test::BmpFileSize;
+using test::BmpHeaders;
+using test::MakeBmp;
+using Bmp = test::BmpFields;
 
-void PutLe(Bytes& out, std::size_t at, std::uint64_t value, int size) {
-    for (int i = 0; i < size; ++i) out[at + static_cast<std::size_t>(i)] =
-        static_cast<std::uint8_t>(value >> (8 * i));
-}
-
-// A BMP file whose tables and pixel array follow from the fields, unless a
-// test overrides them.
-struct Bmp {
-    std::uint32_t infoSize = 40;
-    std::int64_t width = 5;
-    std::int64_t height = 3;
-    std::uint32_t planes = 1;
-    std::uint32_t bits = 24;
-    std::uint32_t compression = 0;
-    std::uint32_t imageSize = 0;
-    std::uint32_t colorsUsed = 0;
-    std::optional<std::uint32_t> offset;
-
-    Bmp& Info(std::uint32_t v) { infoSize = v; return *this; }
-    Bmp& Width(std::int64_t v) { width = v; return *this; }
-    Bmp& Height(std::int64_t v) { height = v; return *this; }
-    Bmp& Planes(std::uint32_t v) { planes = v; return *this; }
-    Bmp& Bits(std::uint32_t v) { bits = v; return *this; }
-    Bmp& Compression(std::uint32_t v) { compression = v; return *this; }
-    Bmp& ImageSize(std::uint32_t v) { imageSize = v; return *this; }
-    Bmp& Colors(std::uint32_t v) { colorsUsed = v; return *this; }
-    Bmp& Offset(std::uint32_t v) { offset = v; return *this; }
-
-    std::uint64_t TableBytes() const {
-        const std::uint64_t masks = compression == 3 && infoSize == 40 ? 12 : 0;
-        const std::uint64_t entries = bits <= 8 && colorsUsed == 0 ? 1u << bits : colorsUsed;
-        return masks + entries * (infoSize == 12 ? 3 : 4);
-    }
-    std::uint64_t PixelBytes() const {
-        if (compression == 1 || compression == 2) return imageSize ? imageSize : 2;
-        const std::uint64_t rows = static_cast<std::uint64_t>(height < 0 ? -height : height);
-        const std::uint64_t columns = static_cast<std::uint64_t>(std::max<std::int64_t>(width, 0));
-        return (columns * bits + 31) / 32 * 4 * rows;
-    }
-    std::uint64_t FileSize() const { return 14 + infoSize + TableBytes() + PixelBytes(); }
-    // Headers only; the rest of the file is left to FileSize().
-    Bytes Headers() const {
-        // Room for every field even when the declared size is nonsense.
-        Bytes out(14 + (infoSize == 12 ? 12 : std::clamp(infoSize, 40u, 124u)), 0);
-        out[0] = 'B';
-        out[1] = 'M';
-        PutLe(out, 2, FileSize(), 4);
-        PutLe(out, 10, offset.value_or(static_cast<std::uint32_t>(14 + infoSize + TableBytes())), 4);
-        PutLe(out, 14, infoSize, 4);
-        if (infoSize == 12) {
-            PutLe(out, 18, static_cast<std::uint64_t>(width), 2);
-            PutLe(out, 20, static_cast<std::uint64_t>(height), 2);
-            PutLe(out, 22, planes, 2);
-            PutLe(out, 24, bits, 2);
-        } else {
-            PutLe(out, 18, static_cast<std::uint64_t>(width), 4);
-            PutLe(out, 22, static_cast<std::uint64_t>(height), 4);
-            PutLe(out, 26, planes, 2);
-            PutLe(out, 28, bits, 2);
-            PutLe(out, 30, compression, 4);
-            PutLe(out, 34, imageSize, 4);
-            PutLe(out, 46, colorsUsed, 4);
-        }
-        return out;
-    }
-    Bytes File() const {
-        Bytes out = Headers();
-        out.resize(static_cast<std::size_t>(FileSize()), 0x5A);
-        return out;
-    }
-    HeaderCheck Check() const { return ValidateImageHeader(File()); }
-};
-
-HeaderError ErrorOf(const Bmp& bmp) { return bmp.Check().error; }
+HeaderCheck Check(const Bmp& bmp) { return ValidateImageHeader(MakeBmp(bmp)); }
+HeaderError ErrorOf(const Bmp& bmp) { return Check(bmp).error; }
 
 // Byte by byte: GCC 12 at -O2 mistakes vector::insert of small buffers for
 // an out-of-bounds copy.
@@ -130,24 +64,23 @@ Bytes Png(std::uint32_t width, std::uint32_t height) {
 }
 
 TEST(ImageHeader, AcceptsValidBitmaps) {
-    const HeaderCheck rgb = Bmp().Check();
+    const HeaderCheck rgb = Check(Bmp());
     EXPECT_TRUE(rgb.ok());
     EXPECT_EQ(rgb.info.format, ImageFormat::Bmp);
     EXPECT_EQ(rgb.info.width, 5);
     EXPECT_EQ(rgb.info.height, 3);
 
-    EXPECT_TRUE(Bmp().Bits(8).Check().ok());
-    EXPECT_TRUE(Bmp().Bits(8).Colors(16).Check().ok());
-    EXPECT_TRUE(Bmp().Bits(1).Check().ok());
-    EXPECT_TRUE(Bmp().Info(12).Bits(8).Check().ok());
-    EXPECT_TRUE(Bmp().Info(12).Bits(24).Check().ok());
-    EXPECT_TRUE(Bmp().Bits(32).Compression(3).Check().ok());
-    EXPECT_TRUE(Bmp().Info(124).Bits(32).Compression(3).Check().ok());
-    EXPECT_TRUE(Bmp().Info(108).Bits(16).Compression(3).Check().ok());
-    EXPECT_TRUE(Bmp().Bits(8).Compression(1).ImageSize(40).Check().ok());
-    EXPECT_TRUE(Bmp().Bits(4).Compression(2).Check().ok());
+    for (const Bmp& ok : {Bmp().Bits(8), Bmp().Bits(8).Colors(16), Bmp().Bits(1),
+                          Bmp().Info(12).Bits(8), Bmp().Info(12).Bits(24),
+                          Bmp().Bits(32).Compression(3), Bmp().Info(124).Bits(32).Compression(3),
+                          Bmp().Info(108).Bits(16).Compression(3), Bmp().Bits(4).Compression(2)}) {
+        EXPECT_TRUE(Check(ok).ok()) << ok.infoSize << " " << ok.bits << " " << ok.compression;
+    }
+    Bmp rle = Bmp().Bits(8).Compression(1).ImageSize(40);
+    rle.pixelBytes = 40;
+    EXPECT_TRUE(Check(rle).ok());
 
-    const HeaderCheck topDown = Bmp().Height(-7).Check();
+    const HeaderCheck topDown = Check(Bmp().Height(-7));
     EXPECT_TRUE(topDown.ok());
     EXPECT_EQ(topDown.info.height, 7);
 }
@@ -155,7 +88,7 @@ TEST(ImageHeader, AcceptsValidBitmaps) {
 TEST(ImageHeader, BitmapCutAnywhereIsTruncated) {
     for (const Bmp& bmp : {Bmp().Bits(8), Bmp().Bits(32).Compression(3),
                            Bmp().Info(12).Bits(4), Bmp().Info(124)}) {
-        const Bytes file = bmp.File();
+        const Bytes file = MakeBmp(bmp);
         for (std::size_t cut = 2; cut < file.size(); ++cut) {
             EXPECT_EQ(ValidateImageHeader(std::span(file).first(cut)).error, HeaderError::Truncated)
                 << "header " << bmp.infoSize << ", cut at " << cut;
@@ -164,33 +97,32 @@ TEST(ImageHeader, BitmapCutAnywhereIsTruncated) {
 }
 
 TEST(ImageHeader, BitmapPrefixNeedsOnlyTheHeaders) {
-    const Bmp bmp = Bmp().Bits(8);
-    const Bytes file = bmp.File();
+    const Bytes file = MakeBmp(Bmp().Bits(8));
     for (std::size_t cut = 0; cut <= file.size(); ++cut) {
         const HeaderError error = ValidateImageHeader(std::span(file).first(cut), file.size()).error;
         EXPECT_EQ(error, cut < 54 ? HeaderError::NeedMoreData : HeaderError::None) << cut;
     }
     // Headers alone vouch for a picture right at the limit; one row more is refused.
     Bmp edge = Bmp().Width(16384).Height(16384).Bits(1);
-    EXPECT_TRUE(ValidateImageHeader(edge.Headers(), edge.FileSize()).ok());
+    EXPECT_TRUE(ValidateImageHeader(BmpHeaders(edge), BmpFileSize(edge)).ok());
     edge.height = 16385;
-    EXPECT_EQ(ValidateImageHeader(edge.Headers(), edge.FileSize()).error, HeaderError::TooLarge);
+    EXPECT_EQ(ValidateImageHeader(BmpHeaders(edge), BmpFileSize(edge)).error, HeaderError::TooLarge);
 }
 
 TEST(ImageHeader, RejectsBadBitmapFields) {
     using H = HeaderError;
     for (std::uint32_t size : {0u, 16u, 64u, 100u, 0xFFFFFFFFu}) {
-        EXPECT_EQ(ValidateImageHeader(Bmp().Info(size).Headers(), 1 << 20).error, H::BadHeaderSize)
+        EXPECT_EQ(ValidateImageHeader(BmpHeaders(Bmp().Info(size)), 1 << 20).error, H::BadHeaderSize)
             << size;
     }
-    constexpr std::int64_t kIntMin = std::numeric_limits<std::int32_t>::min();
+    constexpr std::int32_t kIntMin = std::numeric_limits<std::int32_t>::min();
     EXPECT_EQ(ErrorOf(Bmp().Width(0)), H::BadDimensions);
     EXPECT_EQ(ErrorOf(Bmp().Width(-4)), H::BadDimensions);
     EXPECT_EQ(ErrorOf(Bmp().Height(0)), H::BadDimensions);
-    EXPECT_EQ(ValidateImageHeader(Bmp().Height(kIntMin).Headers(), 1 << 20).error,
+    EXPECT_EQ(ValidateImageHeader(BmpHeaders(Bmp().Height(kIntMin)), 1 << 20).error,
               H::BadDimensions);
     EXPECT_EQ(ErrorOf(Bmp().Info(12).Width(0)), H::BadDimensions);
-    EXPECT_EQ(ValidateImageHeader(Bmp().Width(100000).Height(100000).Headers(), 1 << 20).error,
+    EXPECT_EQ(ValidateImageHeader(BmpHeaders(Bmp().Width(100000).Height(100000)), 1 << 20).error,
               H::TooLarge);
 
     EXPECT_EQ(ErrorOf(Bmp().Planes(0)), H::BadPlanes);
@@ -208,7 +140,7 @@ TEST(ImageHeader, RejectsBadBitmapFields) {
 
     EXPECT_EQ(ErrorOf(Bmp().Bits(8).Colors(257)), H::BadColorCount);
     EXPECT_EQ(ErrorOf(Bmp().Bits(1).Colors(3)), H::BadColorCount);
-    EXPECT_EQ(ValidateImageHeader(Bmp().Colors((1u << 24) + 1).Headers(), 1u << 30).error,
+    EXPECT_EQ(ValidateImageHeader(BmpHeaders(Bmp().Colors((1u << 24) + 1)), 1u << 30).error,
               H::BadColorCount);
 }
 
@@ -217,19 +149,20 @@ TEST(ImageHeader, RejectsBitmapOffsetsAndShortData) {
     EXPECT_EQ(ErrorOf(Bmp().Bits(8).Offset(54)), H::BadOffset);  // inside the palette
     EXPECT_EQ(ErrorOf(Bmp().Bits(32).Compression(3).Offset(54)), H::BadOffset);
     const Bmp plain;
-    EXPECT_EQ(ErrorOf(Bmp().Offset(static_cast<std::uint32_t>(plain.FileSize() + 1))), H::BadOffset);
+    EXPECT_EQ(ErrorOf(Bmp().Offset(static_cast<std::uint32_t>(BmpFileSize(plain) + 1))), H::BadOffset);
     EXPECT_EQ(ErrorOf(Bmp().Offset(0xFFFFFFFFu)), H::BadOffset);
     // Pixels start late, so the last row runs past the end.
     EXPECT_EQ(ErrorOf(Bmp().Offset(60)), H::Truncated);
 
-    const Bmp rle = Bmp().Bits(8).Compression(1).ImageSize(40);
-    Bytes file = rle.File();
+    Bmp rle = Bmp().Bits(8).Compression(1).ImageSize(40);
+    rle.pixelBytes = 40;
+    Bytes file = MakeBmp(rle);
     file.pop_back();
     EXPECT_EQ(ValidateImageHeader(file).error, H::Truncated);
     // Without a stated size an RLE image still needs its end code.
-    const Bytes bare = Bmp().Bits(4).Compression(2).Headers();
-    EXPECT_EQ(ValidateImageHeader(bare, bare.size() + 16 * 4 + 1).error, H::Truncated);
-    EXPECT_TRUE(ValidateImageHeader(bare, bare.size() + 16 * 4 + 2).ok());
+    const Bytes bare = BmpHeaders(Bmp().Bits(4).Compression(2).ImageSize(0));
+    EXPECT_EQ(ValidateImageHeader(bare, bare.size() + 1).error, H::Truncated);
+    EXPECT_TRUE(ValidateImageHeader(bare, bare.size() + 2).ok());
 }
 
 TEST(ImageHeader, ReadsJpegFrameSize) {

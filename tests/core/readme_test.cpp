@@ -26,7 +26,7 @@
 
 #include "core/language_file.h"
 #include "core/toolbar.h"
-#include "source_files.h"
+#include "tests/shared/source_tree.h"
 
 namespace grabwell::core {
 namespace {
@@ -35,17 +35,17 @@ namespace {
 // this test reads the toolbar table.
 std::vector<std::u16string> VisibleButtonTooltips() {
     std::vector<std::u16string> tips;
-    for (const auto& button : ToolbarButtons()) {
-        if (button.slot == ToolbarSlot::Button) tips.emplace_back(button.tooltip);
+    for (const auto& button : kToolbarButtons) {
+        if (button.kind == ToolbarKind::Button) tips.emplace_back(button.tooltip);
     }
     return tips;
 }
 
 // A language file's lines; the menu captions are those from mnuFile on.
 std::vector<std::u16string> LanguageLines(const std::string& file) {
-    return DecodeLanguageFile(test::ReadSourceFile("resources/language/" + file), nullptr);
+    return DecodeLanguageFile(grabwell::testing::ReadSourceFile("resources/language/" + file), nullptr);
 }
-constexpr std::size_t kFirstMenuLine = LineIndex(LanguageTarget::mnuFile);
+constexpr std::size_t kFirstMenuLine = LanguageLineOf(IDM_mnuFile);
 
 // The names a reader may use for a menu caption.
 std::set<std::u16string> NamesOf(std::u16string_view caption) {
@@ -103,7 +103,7 @@ void FindNames(Half& half) {
 const Readme& LoadReadme() {
     static const Readme readme = [] {
         Readme r;
-        const std::string bytes = test::ReadSourceFile("resources/readme.txt");
+        const std::string bytes = grabwell::testing::ReadSourceFile("resources/readme.txt");
         // Notepad tells UTF-8 by the BOM; every Notepad ends a line at CR LF.
         EXPECT_EQ(bytes.substr(0, 3), "\xEF\xBB\xBF");
         EXPECT_TRUE(IsValidUtf8(bytes));
@@ -232,7 +232,7 @@ TEST(Readme, ButtonsArePlacedAmongTheButtonsAUserSees) {
 
 TEST(Readme, ShortcutsGivenWithACaptionAreThatItemsAccelerator) {
     const Readme& readme = LoadReadme();
-    const std::string script = test::ReadSourceFile("resources/Grabwell.rc");
+    const std::string script = grabwell::testing::ReadSourceFile("resources/Grabwell.rc");
     std::map<std::u16string, std::string> itemOfCaption;  // 保存(&S) -> IDM_mnusave
     const std::regex menuItem(R"rc((?:MENUITEM|POPUP)\s+"([^"\\]*)(?:\\t[^"]*)?"\s*,\s*(IDM_\w+))rc");
     for (auto it = std::sregex_iterator(script.begin(), script.end(), menuItem); it != std::sregex_iterator(); ++it) {

@@ -13,7 +13,7 @@
 #   probe ARGS...              tests/e2e/probe, one line, no CRs
 #   shot NAME                  screenshot into $GRABWELL_ARTIFACTS
 #   click / drag / keys / type_text / toolbar_click N
-#   wait_for SECONDS CMD...    poll instead of sleeping
+#   wait_for SECONDS CMD...    poll instead of sleeping (lib.sh, as differing)
 #   journey_printer            before journey_begin: a private CUPS printer
 #   JOURNEY_SCREEN=WxH         before journey_begin: another screen size
 #   fake_paint                 an editor for Paint.Picture that records its file
@@ -129,9 +129,6 @@ pattern() { "$WINE" "$GRABWELL_PATTERN" "$@" 2>/dev/null | tr -d '\r'; }
 field() { sed -n "s/.*[[:space:]]$2=\([^[:space:]]*\).*/\1/p; s/^$2=\([^[:space:]]*\).*/\1/p" <<<"$1" | head -n 1; }
 # The window title runs up to " left=" and may itself hold spaces.
 title_of() { sed -n 's/^found=1 title=\(.*\) left=.*/\1/p' <<<"$1"; }
-
-# wait_for SECONDS COMMAND...: polls until the command succeeds.
-wait_for() { _winenv_poll "$@"; }
 
 # shot NAME: the whole screen as journey-<N>-<name>-NAME.png; prints the path.
 shot() {
@@ -316,6 +313,3 @@ bmp_header() {
 pixel() {
   convert "$1" -format "%[fx:int(255*p{$2,$3}.r+0.5)] %[fx:int(255*p{$2,$3}.g+0.5)] %[fx:int(255*p{$2,$3}.b+0.5)]" info:
 }
-
-# differing A B: how many pixels of two same-sized pictures differ.
-differing() { compare -metric AE "$1" "$2" null: 2>&1 || true; }

@@ -22,6 +22,13 @@ e2e_wait_window() {
   return 1
 }
 
+# wait_for SECONDS COMMAND...: polls until the command succeeds (its output
+# is not shown); non-zero when the time runs out.
+wait_for() { _winenv_poll "$@"; }
+
+# differing A B: how many pixels of two same-sized pictures differ.
+differing() { compare -metric AE "$1" "$2" null: 2>&1 || true; }
+
 # e2e_shot NAME: the whole screen into $GRABWELL_ARTIFACTS/NAME.png; prints the path.
 e2e_shot() {
   local name=${1:?usage: e2e_shot NAME}

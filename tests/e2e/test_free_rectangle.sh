@@ -50,21 +50,8 @@ window_field() {
   esac
 }
 
-# wait_for SECONDS COMMAND...: polls until the command succeeds.
-wait_for() {
-  local tries=$(($1 * 5))
-  shift
-  while ((tries-- > 0)); do
-    "$@" && return 0
-    sleep 0.2
-  done
-  return 1
-}
 main_is() { [[ $(window_field GrabwellMainWindow state) == "$1" ]]; }
-overlay_up() { [[ $(window_field GrabwellSelectionOverlay shown) == yes ]]; }
-
-# Pixels that differ between two pictures (ImageMagick prints the count).
-differing() { compare -metric AE "$1" "$2" null: 2>&1 || true; }
+overlay_up() { [[ $(window_field GrabwellFreeRectangleOverlay shown) == yes ]]; }
 
 arm() {
   local l t r b
@@ -161,8 +148,6 @@ size=$(helper clip "$work/zero.bmp") || e2e_fail "zero-size: no bitmap on the cl
 echo "e2e: zero-size ok: clipboard $size, window $(window_field GrabwellMainWindow state)"
 
 helper window GrabwellMainWindow close >/dev/null
-for _ in $(seq 50); do
-  kill -0 "$grabwell_pid" 2>/dev/null || break
-  sleep 0.1
-done
+grabwell_gone() { ! kill -0 "$grabwell_pid" 2>/dev/null; }
+wait_for 5 grabwell_gone || true
 echo "e2e: free rectangle passed"

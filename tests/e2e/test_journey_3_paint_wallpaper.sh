@@ -18,7 +18,7 @@ wallpaper_value() {
 }
 wallpaper_set() { [[ -n $(wallpaper_value) ]]; }
 wallpaper_cleared() { [[ -z $(wallpaper_value) ]]; }
-overlay_up() { [[ $(pattern window GrabwellSelectionOverlay) == *"shown yes"* ]]; }
+overlay_up() { [[ $(pattern window GrabwellFreeRectangleOverlay) == *"shown yes"* ]]; }
 
 step "known pixels on the right, Grabwell on the left"
 # 420x300 from (560,240): clear of the main window (67..500) and under the

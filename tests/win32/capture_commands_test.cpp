@@ -148,12 +148,7 @@ TEST(CaptureCommands, DelayedCaptureTakesTheWindowBroughtToTheFrontAndComesBackN
         ::ShowWindow(w, SW_SHOWNORMAL);
         ::SetForegroundWindow(w);
         other = w;
-        const ULONGLONG end = ::GetTickCount64() + 3500;
-        MSG msg{};
-        while (::GetTickCount64() < end) {
-            while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
-            ::Sleep(10);
-        }
+        test::PumpMessages(3500);
         ::DestroyWindow(w);
     });
     env.ui.answers = {IDOK};

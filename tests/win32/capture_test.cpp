@@ -9,27 +9,21 @@
 #include "capture/capture_sources.h"
 #include "capture/copy_window_area.h"
 #include "tests/win32/capture_test_support.h"
+#include "tests/win32/process_gauges.h"
+#include "tests/win32/test_window_env.h"
 
 namespace capture = grabwell::capture;
 namespace core = grabwell::core;
 namespace platform = grabwell::platform;
 namespace support = grabwell::testing;
 using capture::Picture;
-using platform::HandleCounters;
-using platform::HandleKind;
+using grabwell::test::HandleSnapshot;
 using support::BlockWindow;
 using support::Pixels;
 using support::ReadPixels;
 using support::Rgb;
 
 namespace {
-
-struct LiveHandles {
-    long dc = HandleCounters::Live(HandleKind::Dc);
-    long windowDc = HandleCounters::Live(HandleKind::WindowDc);
-    long gdi = HandleCounters::Live(HandleKind::GdiObject);
-    friend bool operator==(const LiveHandles&, const LiveHandles&) = default;
-};
 
 // Every client pixel of the block window, found at `origin` in `pixels`.
 void ExpectBlocksAt(const Pixels& pixels, POINT origin) {
@@ -119,7 +113,7 @@ TEST_F(ExactCaptureTest, WholeScreenHasTheScreenSizeAndShowsTheWindow) {
 
 TEST_F(ExactCaptureTest, ForegroundWindowIsCapturedWithItsFrame) {
     ASSERT_TRUE(::SetForegroundWindow(window.hwnd()));
-    support::Settle();
+    grabwell::test::PumpMessages(50);
     ASSERT_EQ(::GetForegroundWindow(), window.hwnd());
     const capture::ForegroundCapture shot = capture::CaptureForegroundWindow();
     ASSERT_TRUE(shot.ok()) << static_cast<int>(shot.error);
@@ -131,7 +125,7 @@ TEST_F(ExactCaptureTest, ForegroundWindowIsCapturedWithItsFrame) {
 }
 
 TEST_F(CaptureTest, ImpossibleSizesGiveAnEmptyPictureAndLeakNothing) {
-    const LiveHandles before;
+    const HandleSnapshot before = HandleSnapshot::Now();
     EXPECT_TRUE(capture::CopyWindowArea(window.hwnd(), true, 0, 0, INT_MAX, INT_MAX).empty());
     EXPECT_TRUE(capture::CopyWindowArea(window.hwnd(), true, 0, 0, -5, 10).empty());
     EXPECT_TRUE(capture::CopyWindowArea(window.hwnd(), false, 0, 0, 0x40000, 0x40000).empty());
@@ -140,7 +134,7 @@ TEST_F(CaptureTest, ImpossibleSizesGiveAnEmptyPictureAndLeakNothing) {
                                   nullptr, nullptr);
     ::DestroyWindow(gone);
     EXPECT_TRUE(capture::CopyWindowArea(gone, true, 0, 0, 10, 10).empty());
-    EXPECT_EQ(LiveHandles{}, before);
+    EXPECT_EQ(HandleSnapshot::Now(), before);
 }
 
 // Wine refuses a compatible bitmap of 0x7FFFFFF x 1 (512 MiB) for want of
@@ -154,7 +148,7 @@ TEST_F(ExactCaptureTest, OversizedCompatibleBitmapFallsBackToADibSection) {
         ::DeleteObject(refused);
         GTEST_SKIP() << "this GDI makes compatible bitmaps that wide";
     }
-    const LiveHandles before;
+    const HandleSnapshot before = HandleSnapshot::Now();
     {
         const Picture picture = capture::CopyWindowArea(window.hwnd(), true, 0, 10, kWide, 1);
         ASSERT_FALSE(picture.empty());
@@ -167,12 +161,12 @@ TEST_F(ExactCaptureTest, OversizedCompatibleBitmapFallsBackToADibSection) {
             EXPECT_EQ(row[x] & 0xFFFFFFu, Rgb(BlockWindow::BlockColour(x, 10))) << x;
         }
     }
-    EXPECT_EQ(LiveHandles{}, before);
+    EXPECT_EQ(HandleSnapshot::Now(), before);
 }
 
 TEST_F(CaptureTest, ManyCapturesReleaseEveryHandle) {
     constexpr int kCycles = 20000;
-    const LiveHandles before;
+    const HandleSnapshot before = HandleSnapshot::Now();
     int failures = 0;
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < kCycles; ++i) {
@@ -183,7 +177,7 @@ TEST_F(CaptureTest, ManyCapturesReleaseEveryHandle) {
     std::printf("[ info ] %d captures of 64x64 in %.2f s (%.1f us each)\n", kCycles,
                 elapsed.count(), elapsed.count() * 1e6 / kCycles);
     EXPECT_EQ(failures, 0);
-    EXPECT_EQ(LiveHandles{}, before);
+    EXPECT_EQ(HandleSnapshot::Now(), before);
 }
 
 TEST(SystemPaletteDecision, OnlyFullEightBitPaletteDevices) {
@@ -194,7 +188,7 @@ TEST(SystemPaletteDecision, OnlyFullEightBitPaletteDevices) {
 }
 
 TEST_F(ExactCaptureTest, ForcedSystemPaletteTravelsWithThePicture) {
-    const LiveHandles before;
+    const HandleSnapshot before = HandleSnapshot::Now();
     {
         const Picture picture =
             capture::CopyWindowArea(window.hwnd(), true, 0, 0, BlockWindow::kClientWidth,
@@ -212,7 +206,7 @@ TEST_F(ExactCaptureTest, ForcedSystemPaletteTravelsWithThePicture) {
         // On a true-colour device the pixels are untouched by the palette.
         ExpectBlocksAt(ReadPixels(picture.handle()), {0, 0});
     }
-    EXPECT_EQ(LiveHandles{}, before);
+    EXPECT_EQ(HandleSnapshot::Now(), before);
 }
 
 // Only an indexed screen (Xvfb at depth 8) runs this; Wine then reports

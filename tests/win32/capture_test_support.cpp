@@ -1,12 +1,13 @@
 #include "tests/win32/capture_test_support.h"
 
+#include "platform/dib.h"
+#include "tests/win32/test_window_env.h"
+
 namespace grabwell::testing {
 
 bool PaletteScreen() {
-    HDC screen = ::GetDC(nullptr);
-    const bool indexed = (::GetDeviceCaps(screen, RASTERCAPS) & RC_PALETTE) != 0;
-    ::ReleaseDC(nullptr, screen);
-    return indexed;
+    const auto screen = platform::unique_window_dc::Client(nullptr);
+    return (::GetDeviceCaps(screen.get(), RASTERCAPS) & RC_PALETTE) != 0;
 }
 
 Pixels ReadPixels(HBITMAP bitmap) {
@@ -16,17 +17,10 @@ Pixels ReadPixels(HBITMAP bitmap) {
     out.width = info.bmWidth;
     out.height = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
     out.data.resize(static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height));
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = out.width;
-    bi.bmiHeader.biHeight = -out.height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    HDC screen = ::GetDC(nullptr);
-    const int lines = ::GetDIBits(screen, bitmap, 0, static_cast<UINT>(out.height),
+    BITMAPINFO bi = platform::TopDownDib32(out.width, out.height);
+    const auto screen = platform::unique_window_dc::Client(nullptr);
+    const int lines = ::GetDIBits(screen.get(), bitmap, 0, static_cast<UINT>(out.height),
                                   out.data.data(), &bi, DIB_RGB_COLORS);
-    ::ReleaseDC(nullptr, screen);
     if (lines != out.height) return {};
     for (auto& p : out.data) p &= 0xFFFFFFu;
     return out;
@@ -112,13 +106,12 @@ BlockWindow::BlockWindow(int screenX, int screenY) {
     HDC dc = ::GetDC(hwnd_);
     PaintBlocks(dc);
     ::ReleaseDC(hwnd_, dc);
-    ::GdiFlush();
-    Settle();
+    grabwell::test::PumpMessages(50);
 }
 
 BlockWindow::~BlockWindow() {
     if (hwnd_) ::DestroyWindow(hwnd_);
-    Settle(0);
+    grabwell::test::PumpMessages(0);
 }
 
 POINT BlockWindow::ClientOffset() const {
@@ -140,16 +133,5 @@ ClipboardHolder::ClipboardHolder(DWORD holdMs)
 }
 
 ClipboardHolder::~ClipboardHolder() { thread_.join(); }
-
-void Settle(int ms) {
-    const ULONGLONG until = ::GetTickCount64() + static_cast<ULONGLONG>(ms);
-    for (MSG msg{};;) {
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
-        const ULONGLONG now = ::GetTickCount64();
-        if (now >= until) break;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(until - now), QS_ALLINPUT);
-    }
-    ::GdiFlush();
-}
 
 }  // namespace grabwell::testing

@@ -71,7 +71,4 @@ private:
     std::thread thread_;
 };
 
-// Runs this thread's pending messages, then waits `ms` doing the same.
-void Settle(int ms = 50);
-
 }  // namespace grabwell::testing

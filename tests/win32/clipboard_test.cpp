@@ -6,6 +6,7 @@
 #include "platform/clipboard.h"
 #include "tests/win32/capture_test_support.h"
 #include "tests/win32/document_test_support.h"
+#include "tests/win32/process_gauges.h"
 
 namespace capture = grabwell::capture;
 namespace core = grabwell::core;
@@ -85,7 +86,7 @@ TEST_F(ClipboardTest, ReadingWaitsForAnotherHolderToLetGo) {
 TEST_F(ClipboardTest, AClipboardThatStaysLockedKeepsTheCaptureWithTheCaller) {
     platform::unique_hbitmap bitmap = PatternBitmap(8, 8);
     const HBITMAP handle = bitmap.get();
-    const long liveBefore = platform::HandleCounters::Live(platform::HandleKind::GdiObject);
+    const grabwell::test::HandleSnapshot before = grabwell::test::HandleSnapshot::Now();
     {
         const ClipboardHolder holder(1500);  // longer than all the retries
         ASSERT_TRUE(holder.opened());
@@ -94,7 +95,7 @@ TEST_F(ClipboardTest, AClipboardThatStaysLockedKeepsTheCaptureWithTheCaller) {
     }
     ASSERT_EQ(bitmap.get(), handle);
     EXPECT_EQ(ReadPixels(handle).width, 8) << "still a live bitmap";
-    EXPECT_EQ(platform::HandleCounters::Live(platform::HandleKind::GdiObject), liveBefore);
+    EXPECT_EQ(grabwell::test::HandleSnapshot::Now(), before);
     // And once the clipboard is free the same bitmap goes on.
     EXPECT_TRUE(capture::PutBitmapOnClipboard(owner.hwnd(), bitmap));
 }

@@ -6,8 +6,8 @@
 #include <iterator>
 
 #include "capture/picture_file.h"
-#include "picture_fixture.h"
-#include "test_window_env.h"
+#include "tests/win32/document_test_support.h"
+#include "tests/win32/test_window_env.h"
 
 using namespace grabwell;
 using grabwell::test::Title;
@@ -123,7 +123,7 @@ TEST_F(DocumentTest, SaveWritesABitmapWhateverTheNameAndClearsTheFlag) {
 
 TEST_F(DocumentTest, OpenShowsNameAndSizeInTheCaptionAndKeepsTheFlag) {
     const auto file = env.folder() / L"shot.bmp";
-    ASSERT_TRUE(capture::SavePictureFile(test::SolidPicture(123, 45, RGB(0, 128, 255)), file.wstring()));
+    ASSERT_TRUE(capture::SavePictureFile(grabwell::testing::PatternPicture(123, 45), file.wstring()));
     Capture();
     env.ui.fileChoices = {file.wstring()};
     window->RunCommand(core::CommandId::mnuOpen);

@@ -6,13 +6,16 @@
 #include <iterator>
 #include <vector>
 
+#include "platform/dib.h"
+#include "platform/unique_any.h"
+
 namespace grabwell::testing {
 
 TempFolder::TempFolder() {
     wchar_t base[MAX_PATH + 1] = {};
     ::GetTempPathW(MAX_PATH + 1, base);
     for (unsigned n = ::GetTickCount(); path_.empty(); ++n) {
-        std::wstring candidate = std::wstring(base) + L"grabwell-doc-" + std::to_wstring(n);
+        std::wstring candidate = std::wstring(base) + L"grabwell-test-" + std::to_wstring(n);
         if (::CreateDirectoryW(candidate.c_str(), nullptr)) path_ = candidate;
     }
 }
@@ -42,21 +45,13 @@ capture::Picture PatternPicture(int width, int height) {
                 (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
         }
     }
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down, like the vector
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-
-    HDC screen = ::GetDC(nullptr);
-    platform::unique_hbitmap bitmap(::CreateCompatibleBitmap(screen, width, height));
+    const BITMAPINFO info = platform::TopDownDib32(width, height);
+    const auto screen = platform::unique_window_dc::Client(nullptr);
+    platform::unique_hbitmap bitmap(::CreateCompatibleBitmap(screen.get(), width, height));
     if (bitmap) {
-        ::SetDIBits(screen, bitmap.get(), 0, static_cast<UINT>(height), pixels.data(), &info,
+        ::SetDIBits(screen.get(), bitmap.get(), 0, static_cast<UINT>(height), pixels.data(), &info,
                     DIB_RGB_COLORS);
     }
-    ::ReleaseDC(nullptr, screen);
     return capture::PictureFromBitmap(std::move(bitmap));
 }
 
@@ -77,16 +72,6 @@ bool FileExists(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::wstring SourcePath(const std::wstring& relative) {
-    return BuildPath(GRABWELL_SOURCE_DIR) + L"/" + relative;
-}
-
-std::wstring BuildPath(const std::string& path) {
-    std::wstring wide(path.begin(), path.end());
-    if (!wide.empty() && wide.front() == L'/') wide.insert(0, L"Z:");
-    return wide;
-}
-
 std::string Utf8ForTrace(const std::wstring& text) {
     const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
     std::string utf8(static_cast<std::size_t>(n > 0 ? n : 1), '\0');
@@ -94,14 +79,13 @@ std::string Utf8ForTrace(const std::wstring& text) {
     return utf8.c_str();
 }
 
-std::optional<SIZE> BmpSize(const std::string& bytes) {
-    BITMAPFILEHEADER file{};
-    BITMAPINFOHEADER info{};
-    if (bytes.size() < sizeof(file) + sizeof(info)) return std::nullopt;
-    std::memcpy(&file, bytes.data(), sizeof(file));
-    std::memcpy(&info, bytes.data() + sizeof(file), sizeof(info));
-    if (file.bfType != 0x4D42 || info.biSize < sizeof(info)) return std::nullopt;
-    return SIZE{info.biWidth, info.biHeight < 0 ? -info.biHeight : info.biHeight};
+std::optional<BmpFileHeaders> ParseBmpHeaders(const std::string& bytes) {
+    BmpFileHeaders h{};
+    if (bytes.size() < sizeof(h.file) + sizeof(h.info)) return std::nullopt;
+    std::memcpy(&h.file, bytes.data(), sizeof(h.file));
+    std::memcpy(&h.info, bytes.data() + sizeof(h.file), sizeof(h.info));
+    if (h.file.bfType != 0x4D42 || h.info.biSize < sizeof(h.info)) return std::nullopt;
+    return h;
 }
 
 }  // namespace grabwell::testing

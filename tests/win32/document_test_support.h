@@ -35,17 +35,15 @@ std::optional<std::string> ReadBytes(const std::wstring& path);
 bool WriteBytes(const std::wstring& path, const std::string& bytes);
 bool FileExists(const std::wstring& path);
 
-// A file of the source tree; the build's Unix path is reached through Wine's
-// Z: drive.
-std::wstring SourcePath(const std::wstring& relative);
-// Any path the build names, as Unix paths are reached through Wine's Z: drive.
-std::wstring BuildPath(const std::string& path);
-
 // For failure messages: GoogleTest prints narrow text.
 std::string Utf8ForTrace(const std::wstring& text);
 
-// Width and height of a BMP file (its BITMAPINFOHEADER), or nullopt when the
-// bytes are not one.
-std::optional<SIZE> BmpSize(const std::string& bytes);
+struct BmpFileHeaders {
+    BITMAPFILEHEADER file;
+    BITMAPINFOHEADER info;
+};
+// The headers at the front of a BMP file, or nullopt when the bytes do not
+// start with "BM" and a whole BITMAPINFOHEADER.
+std::optional<BmpFileHeaders> ParseBmpHeaders(const std::string& bytes);
 
 }  // namespace grabwell::testing

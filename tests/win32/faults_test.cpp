@@ -30,10 +30,10 @@ constexpr wchar_t kHolderText[] = L"put there by the other process";
 // text of its own, say so through the event, keep it open for that long, and
 // end before any test runs.
 [[maybe_unused]] const bool kRanAsClipboardHolder = [] {
-    wchar_t spec[256] = {};
-    if (!::GetEnvironmentVariableW(kHolderVariable, spec, 256)) return false;
+    wchar_t request[256] = {};
+    if (!::GetEnvironmentVariableW(kHolderVariable, request, 256)) return false;
     wchar_t* name = nullptr;
-    const DWORD holdMs = std::wcstoul(spec, &name, 10);
+    const DWORD holdMs = std::wcstoul(request, &name, 10);
     const HANDLE ready = ::OpenEventW(EVENT_MODIFY_STATE, FALSE, name + 1);
     // With no owner window the system may refuse the data after emptying.
     const HWND owner = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
@@ -65,8 +65,8 @@ public:
         wchar_t self[MAX_PATH] = {};
         ::GetModuleFileNameW(nullptr, self, MAX_PATH);
         std::wstring commandLine = L"\"" + std::wstring(self) + L"\"";
-        const std::wstring spec = std::to_wstring(holdMs) + L" " + eventName;
-        ::SetEnvironmentVariableW(kHolderVariable, spec.c_str());
+        const std::wstring request = std::to_wstring(holdMs) + L" " + eventName;
+        ::SetEnvironmentVariableW(kHolderVariable, request.c_str());
         STARTUPINFOW startup{};
         startup.cb = sizeof(startup);
         PROCESS_INFORMATION started{};
@@ -163,17 +163,8 @@ protected:
     }
 
     std::wstring Caption(UINT id) const { return app::MenuCaption(::GetMenu(window->hwnd()), id); }
-    std::wstring Panel1() const {
-        wchar_t text[512] = {};
-        ::SendMessageW(window->controls().StatusBar1, SB_GETTEXTW, 0,
-                       reinterpret_cast<LPARAM>(text));
-        return text;
-    }
-    std::wstring Title() const {
-        wchar_t text[512] = {};
-        ::GetWindowTextW(window->hwnd(), text, 512);
-        return text;
-    }
+    std::wstring Panel1() const { return test::StatusText(*window, 0); }
+    std::wstring Title() const { return test::Title(window->hwnd()); }
 
     test::WindowTestEnv env;
     std::unique_ptr<app::FrmMain> window;
@@ -183,7 +174,7 @@ protected:
 
 TEST_F(FaultsTest, ClipboardHeldByAnotherProcessStillDeliversTheFreeRectangle) {
     BlockWindow blocks(560, 300);
-    support::Settle(100);
+    test::PumpMessages(100);
     // Under Wine the first OpenClipboard after another process took the
     // clipboard waits 5 s for the X clipboard manager (which cannot get in
     // either), so the hold has to outlast that wait plus the retries.
@@ -201,10 +192,7 @@ TEST_F(FaultsTest, ClipboardHeldByAnotherProcessStillDeliversTheFreeRectangle) {
                     MouseAt({(from.x + to.x) / 2, (from.y + to.y) / 2}, 0), MouseAt(to, 0),
                     MouseAt(to, MOUSEEVENTF_LEFTUP)};
     for (INPUT& event : drag) ::SendInput(1, &event, sizeof(event));
-    test::PumpMessages(15000, [&] {
-        return !window->RegionSelecting() && !::IsIconic(window->hwnd()) &&
-               window->scaleMode() == app::ScaleMode::Twips;
-    });
+    test::PumpMessages(15000, [&] { return test::FreeRectangleFinished(*window); });
 
     EXPECT_NE(::GetOpenClipboardWindow(), nullptr)
         << "the capture ended while the clipboard was held";

@@ -10,13 +10,15 @@
 #include <thread>
 #include <utility>
 
-#include "capture/free_rectangle.h"
+#include "capture/free_rectangle_copy.h"
+#include "capture/free_rectangle_tracking.h"
 #include "capture/picture_clipboard.h"
 #include "core/commands.h"
-#include "core/rubber_band.h"
+#include "core/free_rectangle.h"
 #include "platform/clipboard.h"
 #include "tests/win32/capture_test_support.h"
 #include "tests/win32/document_test_support.h"
+#include "tests/win32/process_gauges.h"
 #include "tests/win32/test_window_env.h"
 
 using namespace grabwell;
@@ -78,19 +80,13 @@ SIZE LabelExtent(HDC dc, const core::Rect& r) {
     return extent;
 }
 
-struct LiveHandles {
-    long dc = platform::HandleCounters::Live(platform::HandleKind::Dc);
-    long gdi = platform::HandleCounters::Live(platform::HandleKind::GdiObject);
-    friend bool operator==(const LiveHandles&, const LiveHandles&) = default;
-};
-
 }  // namespace
 
 TEST(RubberBandDrawing, DrawingTwiceRestoresEveryPixelAndLeaksNothing) {
     Canvas canvas;
     const Pixels original = canvas.Read();
     ASSERT_EQ(original.width, Canvas::kWidth);
-    const LiveHandles handles;
+    const test::HandleSnapshot handles = test::HandleSnapshot::Now();
     // Ordinary, tiny (label far larger than the band), one pixel, and
     // hanging over the canvas's edges.
     for (const core::Rect r : {core::Rect{20, 10, 180, 120}, core::Rect{50, 50, 53, 52},
@@ -102,7 +98,7 @@ TEST(RubberBandDrawing, DrawingTwiceRestoresEveryPixelAndLeaksNothing) {
     }
     capture::DrawRubberBand(canvas.dc(), {30, 30, 30, 90});  // empty: nothing at all
     EXPECT_EQ(canvas.Read(), original);
-    EXPECT_EQ(LiveHandles(), handles);
+    EXPECT_EQ(test::HandleSnapshot::Now(), handles);
 }
 
 // The strokes' negative extents run from the start pixel itself back
@@ -167,7 +163,7 @@ TEST(RubberBandDrawing, LabelIsInvertedTextCentredOnTheBandOrLeftOutWithoutItsBi
 
     // No bitmap for the label: the outline alone, still undone by a redraw.
     SIZE asked{};
-    const LiveHandles handles;
+    const test::HandleSnapshot handles = test::HandleSnapshot::Now();
     const capture::LabelBitmapMaker refuse = [&](int w, int h) -> HBITMAP {
         asked = {w, h};
         return nullptr;
@@ -181,7 +177,7 @@ TEST(RubberBandDrawing, LabelIsInvertedTextCentredOnTheBandOrLeftOutWithoutItsBi
             ASSERT_EQ(bare.at(x, y), before.at(x, y)) << x << "," << y;
     capture::DrawRubberBand(canvas.dc(), r, refuse);
     EXPECT_EQ(canvas.Read(), before);
-    EXPECT_EQ(LiveHandles(), handles);
+    EXPECT_EQ(test::HandleSnapshot::Now(), handles);
 }
 
 namespace {
@@ -334,7 +330,7 @@ protected:
         ::ClientToScreen(blocks.hwnd(), &client);
     }
 
-    HWND overlay() const { return ::FindWindowW(app::SelectionOverlay::kClassName, nullptr); }
+    HWND overlay() const { return ::FindWindowW(app::FreeRectangleOverlay::kClassName, nullptr); }
     bool OverlayUp() const { return overlay() && ::IsWindowVisible(overlay()); }
 
     void Arm() {
@@ -351,8 +347,7 @@ protected:
         for (const POINT p : via) SendMouse(screen(p), 0);
         SendMouse(screen(to), 0);
         SendMouse(screen(to), MOUSEEVENTF_LEFTUP);
-        test::PumpMessages(3000, [&] { return !main->RegionSelecting() && !::IsIconic(main->hwnd()) &&
-                                              main->scaleMode() == app::ScaleMode::Twips; });
+        test::PumpMessages(3000, [&] { return test::FreeRectangleFinished(*main); });
         test::PumpMessages(100);
     }
 
@@ -373,7 +368,6 @@ TEST_F(FreeRectangleFlow, ArmingMinimisesCapturesAndCoversTheScreenOnce) {
     Arm();
     EXPECT_TRUE(main->RegionSelecting());
     EXPECT_TRUE(main->PictureUnsaved());
-    EXPECT_EQ(main->scaleMode(), app::ScaleMode::Pixels);
     EXPECT_TRUE(::IsIconic(main->hwnd()));
     EXPECT_EQ(::GetCapture(), main->hwnd());
     EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_CROSS));
@@ -389,7 +383,7 @@ TEST_F(FreeRectangleFlow, ArmingMinimisesCapturesAndCoversTheScreenOnce) {
     main->RunCommand(core::CommandId::mnuDistrict);
     test::PumpMessages(50);
     EXPECT_TRUE(main->RegionSelecting());
-    EXPECT_EQ(main->scaleMode(), app::ScaleMode::Pixels);
+    EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_CROSS));
     EXPECT_EQ(::GetCapture(), main->hwnd());
     EXPECT_TRUE(::IsIconic(main->hwnd()));
     EXPECT_TRUE(OverlayUp());
@@ -409,7 +403,7 @@ TEST_F(FreeRectangleFlow, DragsEitherWayPutTheHalfOpenAreaOnClipboardAndPicture)
         EXPECT_FALSE(main->RegionSelecting());
         EXPECT_FALSE(::IsIconic(main->hwnd()));
         EXPECT_FALSE(::IsZoomed(main->hwnd())) << "normal, not back to maximised";
-        EXPECT_EQ(main->scaleMode(), app::ScaleMode::Twips);
+        EXPECT_EQ(main->freeRectangle(), app::FreeRectangleState::Idle);
         EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_ARROW));
         EXPECT_NE(::GetCapture(), main->hwnd());
         EXPECT_FALSE(OverlayUp());
@@ -438,7 +432,8 @@ TEST_F(FreeRectangleFlow, PressAndReleaseAtOnePointCapturesTheTinyBitmapWithoutH
     Arm();
     Drag({40, 40}, {}, {40, 40});
     EXPECT_FALSE(::IsIconic(main->hwnd()));
-    EXPECT_EQ(main->scaleMode(), app::ScaleMode::Twips);
+    EXPECT_EQ(main->freeRectangle(), app::FreeRectangleState::Idle);
+    EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_ARROW));
     EXPECT_EQ(main->CurrentPicture().size(), (core::Size{1, 1}));
 }
 
@@ -482,7 +477,7 @@ TEST_F(FreeRectangleFlow, CaptureLostDuringTheDragCancelsAndChangesNothing) {
 
     EXPECT_FALSE(main->RegionSelecting());
     EXPECT_FALSE(::IsIconic(window));
-    EXPECT_EQ(main->scaleMode(), app::ScaleMode::Twips);
+    EXPECT_EQ(main->freeRectangle(), app::FreeRectangleState::Idle);
     EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_ARROW));
     EXPECT_FALSE(OverlayUp());
     EXPECT_EQ(main->CurrentPicture().handle(), before);
@@ -502,15 +497,17 @@ TEST_F(FreeRectangleFlow, CaptureLostOrAStrayReleaseWhileArmedLeavesArmed) {
         test::PumpMessages(50);
         EXPECT_FALSE(main->RegionSelecting()) << message;
         EXPECT_FALSE(::IsIconic(main->hwnd())) << message;
-        EXPECT_EQ(main->scaleMode(), app::ScaleMode::Twips) << message;
+        EXPECT_EQ(main->freeRectangle(), app::FreeRectangleState::Idle) << message;
+        EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_ARROW)) << message;
         EXPECT_NE(::GetCapture(), main->hwnd()) << message;
         EXPECT_FALSE(OverlayUp()) << message;
     }
-    // Nothing armed: a press does nothing, a release only resets.
+    // Nothing armed: a press does nothing, a release only resets the pointer.
     const HBITMAP before = main->CurrentPicture().handle();
     ::SendMessageW(main->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_EQ(main->freeRectangle(), app::FreeRectangleState::Idle);
+    ::SetCursor(::LoadCursorW(nullptr, IDC_CROSS));
     ::SendMessageW(main->hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     EXPECT_EQ(main->CurrentPicture().handle(), before);
-    EXPECT_EQ(main->scaleMode(), app::ScaleMode::Twips);
     EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_ARROW));
 }

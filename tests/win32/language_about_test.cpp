@@ -2,34 +2,49 @@
 // follows the switch.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
+#include <string>
+#include <map>
+#include <set>
 
 #include "app/menu_text.h"
 #include "core/language_file.h"
+#include "document/language_reader.h"
 #include "resources/resource.h"
-#include "test_window_env.h"
+#include "tests/shared/source_tree.h"
+#include "tests/win32/document_test_support.h"
+#include "tests/win32/test_window_env.h"
 
 using namespace grabwell;
+namespace support = grabwell::testing;
 using grabwell::test::Title;
 using grabwell::test::WindowTestEnv;
 
 namespace {
 
-std::wstring Panel1(const app::FrmMain& window) {
-    wchar_t text[512] = {};
-    ::SendMessageW(window.controls().StatusBar1, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
-    return text;
-}
+std::wstring Panel1(const app::FrmMain& window) { return test::StatusText(window, 0); }
 
 std::wstring Caption(const app::FrmMain& window, UINT id) {
     return app::MenuCaption(::GetMenu(window.hwnd()), id);
 }
 
+std::wstring ShippedPath(const char* name) {
+    return support::SourceTreePath(std::string("resources/language/") + name).wstring();
+}
+
 std::string ShippedFile(const char* name) {
-    std::string path = std::string(GRABWELL_SOURCE_DIR) + "/resources/language/" + name;
-    for (auto& c : path) c = c == '/' ? '\\' : c;
-    std::ifstream in("Z:" + path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return support::ReadSourceFile(std::string("resources/language/") + name);
+}
+
+// What every one of the 25 targets shows: the title under key 0, the first
+// status panel under key 1, each menu item under its id.
+std::map<UINT, std::wstring> AllTargets(const app::FrmMain& window) {
+    std::map<UINT, std::wstring> texts{{0, Title(window.hwnd())}, {1, Panel1(window)}};
+    for (const test::MenuEntry& item : test::MenuEntries(::GetMenu(window.hwnd()))) {
+        if (item.id != 0) texts.emplace(item.id, item.caption);
+    }
+    return texts;
 }
 
 class LanguageTest : public ::testing::Test {
@@ -74,12 +89,46 @@ TEST_F(LanguageTest, EnglishThenChineseRelabelsAllTargetsAndTheAboutBoxFollows) 
     EXPECT_NE(std::wstring(full).find(L"\tCtrl+S"), std::wstring::npos);
 
     window->RunCommand(core::CommandId::mnuChinese);
-    const auto& texts = core::ChineseStartupTexts();
     EXPECT_EQ(Title(window->hwnd()), L"Grabwell");
-    EXPECT_EQ(Panel1(*window), std::wstring(texts[1].begin(), texts[1].end()));
+    EXPECT_EQ(Panel1(*window), L"欢迎使用Grabwell");
     EXPECT_EQ(Caption(*window, IDM_mnuDistrict), L"自由捕获(&D)");
     EXPECT_EQ(Caption(*window, IDM_mnuAbout), L"关于Grabwell(&A)...");
     EXPECT_EQ(AboutTitle(), L"关于Grabwell");
+}
+
+// The shipped Chinese file holds the start-up texts in line order, so the
+// start-up window says which target each line is for, independently of the
+// program's own line table.
+TEST_F(LanguageTest, EachLineRelabelsItsOwnTarget) {
+    const std::map<UINT, std::wstring> startup = AllTargets(*window);
+    ASSERT_EQ(startup.size(), core::kLanguageLineCount) << "title, panel and 23 menu items";
+    const document::LanguageTexts chinese =
+        document::ReadLanguageFile(ShippedPath("chinese.lng"));
+    std::vector<UINT> targetOfLine;
+    for (const std::wstring& line : chinese) {
+        const auto found = std::find_if(startup.begin(), startup.end(),
+                                        [&](const auto& target) { return target.second == line; });
+        ASSERT_NE(found, startup.end()) << "no start-up text " << support::Utf8ForTrace(line);
+        targetOfLine.push_back(found->first);
+    }
+    ASSERT_EQ(std::set<UINT>(targetOfLine.begin(), targetOfLine.end()).size(),
+              core::kLanguageLineCount);
+
+    std::string distinct;
+    for (std::size_t i = 1; i <= core::kLanguageLineCount; ++i) {
+        distinct += "line " + std::to_string(i) + "\r\n";
+    }
+    Write(L"English.lng", distinct);
+    window->RunCommand(core::CommandId::mnuEnglish);
+    const std::map<UINT, std::wstring> loaded = AllTargets(*window);
+    for (std::size_t i = 0; i < targetOfLine.size(); ++i) {
+        EXPECT_EQ(loaded.at(targetOfLine[i]), L"line " + std::to_wstring(i + 1))
+            << "target " << targetOfLine[i];
+    }
+
+    Write(L"chinese.lng", ShippedFile("chinese.lng"));
+    window->RunCommand(core::CommandId::mnuChinese);
+    EXPECT_EQ(AllTargets(*window), startup);
 }
 
 TEST_F(LanguageTest, ShortFileBlanksTheRestAndMissingFileBlanksEverything) {

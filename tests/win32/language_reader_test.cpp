@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/shared/source_tree.h"
 #include "tests/win32/document_test_support.h"
 
 namespace grabwell::document {
@@ -77,11 +78,13 @@ TEST(LanguageReaderTest, MissingOrUnreadableFileGivesEmptyTexts) {
 
 TEST(LanguageReaderTest, ShippedFilesRead) {
     const LanguageTexts english =
-        ReadLanguageFile(testing::SourcePath(L"resources/language/English.lng"));
-    EXPECT_EQ(english[core::LineIndex(core::LanguageTarget::mnuFile)], L"&File");
+        ReadLanguageFile(testing::SourceTreePath("resources/language/English.lng").wstring());
+    const std::size_t file = core::LanguageLineOf(IDM_mnuFile);
+    ASSERT_LT(file, core::kLanguageLineCount);
+    EXPECT_EQ(english[file], L"&File");
     const LanguageTexts chinese =
-        ReadLanguageFile(testing::SourcePath(L"resources/language/chinese.lng"));
-    EXPECT_EQ(chinese[core::LineIndex(core::LanguageTarget::mnuFile)], L"\u6587\u4EF6(&F)");
+        ReadLanguageFile(testing::SourceTreePath("resources/language/chinese.lng").wstring());
+    EXPECT_EQ(chinese[file], L"\u6587\u4EF6(&F)");
 }
 
 }  // namespace

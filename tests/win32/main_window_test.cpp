@@ -8,48 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "core/toolbar.h"
 #include "platform/date_text.h"
+#include "platform/text.h"
 #include "resources/resource.h"
 
 using namespace grabwell;
 using grabwell::test::WindowTestEnv;
 
 namespace {
-
-struct MenuEntry {
-    int level;
-    std::wstring caption;  // text before any TAB; "-" for a separator
-    UINT id;
-    bool grayed = false;
-    bool operator==(const MenuEntry&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& os, const MenuEntry& e) {
-    std::string narrow;
-    for (wchar_t c : e.caption) narrow += c < 128 ? static_cast<char>(c) : '?';
-    return os << e.level << " '" << narrow << "' " << e.id << (e.grayed ? " grayed" : "");
-}
-
-void WalkMenu(HMENU menu, int level, std::vector<MenuEntry>& out) {
-    const int count = ::GetMenuItemCount(menu);
-    for (int i = 0; i < count; ++i) {
-        wchar_t text[256] = {};
-        MENUITEMINFOW info{};
-        info.cbSize = sizeof(info);
-        info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_SUBMENU | MIIM_STRING;
-        info.dwTypeData = text;
-        info.cch = 255;
-        ASSERT_TRUE(::GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info));
-        if (info.fType & MFT_SEPARATOR) {
-            out.push_back({level, L"-", 0});
-            continue;
-        }
-        std::wstring caption(text);
-        caption = caption.substr(0, caption.find(L'\t'));
-        out.push_back({level, caption, info.wID, (info.fState & MFS_GRAYED) != 0});
-        if (info.hSubMenu) WalkMenu(info.hSubMenu, level + 1, out);
-    }
-}
 
 std::wstring ShortcutOf(HMENU menu, UINT id) {
     wchar_t text[256] = {};
@@ -65,10 +32,9 @@ TEST(MainWindow, MenuTreeMatchesTheCommandTable) {
     WindowTestEnv env;
     auto window = env.MakeWindow();
     ASSERT_TRUE(window);
-    std::vector<MenuEntry> actual;
-    WalkMenu(::GetMenu(window->hwnd()), 0, actual);
+    const std::vector<test::MenuEntry> actual = test::MenuEntries(::GetMenu(window->hwnd()));
 
-    const std::vector<MenuEntry> expected{
+    const std::vector<test::MenuEntry> expected{
         {0, L"文件(&F)", IDM_mnuFile},
         {1, L"打开(&O)", IDM_mnuOpen},
         {1, L"保存(&S)", IDM_mnusave},
@@ -128,44 +94,35 @@ TEST(MainWindow, AcceleratorsAreCtrlSWCQ) {
     EXPECT_EQ(keys, expected);
 }
 
-TEST(MainWindow, ToolbarHasSeventeenSlotsWithPicturesAndTooltips) {
+TEST(MainWindow, ToolbarShowsEveryRowOfItsTableAndAClickRunsTheRowsCommand) {
     WindowTestEnv env;
     auto window = env.MakeWindow();
     ASSERT_TRUE(window);
     HWND toolbar = window->controls().Toolbar1;
-    ASSERT_EQ(::SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0), 17);
+    ASSERT_EQ(::SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0), core::kToolbarButtonCount);
     auto* images = reinterpret_cast<HIMAGELIST>(::SendMessageW(toolbar, TB_GETIMAGELIST, 0, 0));
     ASSERT_EQ(images, window->controls().ImageList1.get());
-    EXPECT_EQ(::ImageList_GetImageCount(images), 23);
+    EXPECT_EQ(::ImageList_GetImageCount(images), core::kToolbarPictureCount);
     int cx = 0, cy = 0;
     ASSERT_TRUE(::ImageList_GetIconSize(images, &cx, &cy));
     EXPECT_EQ(cx, 16);
     EXPECT_EQ(cy, 16);
 
-    struct Slot {
-        int picture;  // 1-based; 0 = placeholder, -1 = separator
-        const wchar_t* tooltip;
-    };
-    const Slot slots[17] = {
-        {0, nullptr},     {1, L"打开"},          {2, L"保存图片"},         {0, nullptr},
-        {6, L"捕获全屏"}, {3, L"区域到剪切板"}, {7, L"延时捕获活动窗口"}, {8, L"捕获当前窗口"},
-        {9, L"捕获当前窗口"}, {10, L"捕获工作区"}, {0, nullptr},        {12, L"用画图编辑"},
-        {20, L"设为墙纸"}, {21, L"打印"},        {-1, nullptr},           {23, L"帮助"},
-        {18, L"关于"},
-    };
-    for (int i = 0; i < 17; ++i) {
-        SCOPED_TRACE("button " + std::to_string(i + 1));
+    for (int position = 1; position <= core::kToolbarButtonCount; ++position) {
+        SCOPED_TRACE("button " + std::to_string(position));
+        const core::ToolbarButton& row = *core::ToolbarButtonAt(position);
         TBBUTTON button{};
-        ASSERT_TRUE(::SendMessageW(toolbar, TB_GETBUTTON, static_cast<WPARAM>(i),
+        ASSERT_TRUE(::SendMessageW(toolbar, TB_GETBUTTON, static_cast<WPARAM>(position - 1),
                                    reinterpret_cast<LPARAM>(&button)));
-        const Slot& slot = slots[i];
-        if (slot.picture < 0) {
+        if (row.kind == core::ToolbarKind::Separator) {
             EXPECT_TRUE(button.fsStyle & BTNS_SEP);
             continue;
         }
         EXPECT_FALSE(button.fsStyle & BTNS_SEP);
-        EXPECT_EQ(button.iBitmap, slot.picture == 0 ? I_IMAGENONE : slot.picture - 1);
-        EXPECT_EQ(button.idCommand, IDC_TOOLBAR_BUTTON + i + 1);
+        EXPECT_EQ(button.iBitmap, row.picture == 0 ? I_IMAGENONE : row.picture - 1);
+        EXPECT_EQ(static_cast<UINT>(button.idCommand), app::MainControls::ToolbarButtonId(position));
+        EXPECT_EQ(::SendMessageW(toolbar, TB_ISBUTTONENABLED, button.idCommand, 0) != 0,
+                  row.command.has_value());
 
         // Ask the window for the tooltip exactly as the tooltip control does.
         NMTTDISPINFOW info{};
@@ -173,19 +130,29 @@ TEST(MainWindow, ToolbarHasSeventeenSlotsWithPicturesAndTooltips) {
         info.hdr.idFrom = static_cast<UINT_PTR>(button.idCommand);
         info.hdr.code = TTN_GETDISPINFOW;
         ::SendMessageW(window->hwnd(), WM_NOTIFY, info.hdr.idFrom, reinterpret_cast<LPARAM>(&info));
-        if (slot.tooltip) {
-            ASSERT_NE(info.lpszText, nullptr);
-            EXPECT_EQ(std::wstring(info.lpszText), slot.tooltip);
-        } else {
+        if (row.tooltip.empty()) {
             EXPECT_EQ(info.lpszText, nullptr);
+        } else {
+            ASSERT_NE(info.lpszText, nullptr);
+            EXPECT_EQ(std::wstring(info.lpszText), platform::Wide(row.tooltip));
         }
     }
-    // Placeholders are inert gaps; button 10 has no command and is shown greyed.
-    for (int position : {1, 4, 10, 11}) {
-        EXPECT_FALSE(::SendMessageW(toolbar, TB_ISBUTTONENABLED, IDC_TOOLBAR_BUTTON + position, 0))
-            << position;
-    }
-    EXPECT_TRUE(::SendMessageW(toolbar, TB_ISBUTTONENABLED, IDC_TOOLBAR_BUTTON + 5, 0));
+
+    // A click arrives as the button's command id: positions without a
+    // command do nothing, 2 opens the open dialog and 17 the About box.
+    const auto click = [&](int position) {
+        ::SendMessageW(window->hwnd(), WM_COMMAND,
+                       MAKEWPARAM(app::MainControls::ToolbarButtonId(position), BN_CLICKED),
+                       reinterpret_cast<LPARAM>(toolbar));
+    };
+    for (int position : {1, 4, 10, 11, 15, 18}) click(position);
+    EXPECT_EQ(env.ui.openCalls, 0);
+    EXPECT_TRUE(env.ui.messages.empty());
+    click(2);
+    EXPECT_EQ(env.ui.openCalls, 1);
+    click(17);
+    ASSERT_EQ(env.ui.messages.size(), 1u);
+    EXPECT_EQ(env.ui.messages[0].title, L"关于Grabwell");
 }
 
 TEST(MainWindow, StatusBarShowsWelcomeAndStartTime) {
@@ -200,11 +167,8 @@ TEST(MainWindow, StatusBarShowsWelcomeAndStartTime) {
     HWND status = window->controls().StatusBar1;
     int edges[4] = {};
     ASSERT_EQ(::SendMessageW(status, SB_GETPARTS, 4, reinterpret_cast<LPARAM>(edges)), 2);
-    wchar_t text[256] = {};
-    ::SendMessageW(status, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
-    EXPECT_EQ(std::wstring(text), L"欢迎使用Grabwell");
-    ::SendMessageW(status, SB_GETTEXTW, 1, reinterpret_cast<LPARAM>(text));
-    const std::wstring shown(text);
+    EXPECT_EQ(test::StatusText(*window, 0), L"欢迎使用Grabwell");
+    const std::wstring shown = test::StatusText(*window, 1);
     EXPECT_FALSE(shown.empty());
     EXPECT_TRUE(shown == platform::GeneralDateText(before) || shown == platform::GeneralDateText(after))
         << "panel 2 does not hold the start-up time";
@@ -221,8 +185,7 @@ TEST(MainWindow, StatusBarShowsWelcomeAndStartTime) {
     // The start time is never refreshed.
     ::Sleep(1100);
     test::PumpMessages(30);
-    ::SendMessageW(status, SB_GETTEXTW, 1, reinterpret_cast<LPARAM>(text));
-    EXPECT_EQ(std::wstring(text), shown);
+    EXPECT_EQ(test::StatusText(*window, 1), shown);
 }
 
 TEST(MainWindow, StateFieldsStartFalse) {
@@ -232,7 +195,5 @@ TEST(MainWindow, StateFieldsStartFalse) {
     EXPECT_FALSE(window->PictureUnsaved());
     EXPECT_FALSE(window->RegionSelecting());
     EXPECT_EQ(window->HelpProcessId(), 0u);
-    wchar_t title[64] = {};
-    ::GetWindowTextW(window->hwnd(), title, 64);
-    EXPECT_EQ(std::wstring(title), L"Grabwell");
+    EXPECT_EQ(test::Title(window->hwnd()), L"Grabwell");
 }

@@ -9,27 +9,21 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "capture_test_support.h"
-#include "malformed_images.h"
-#include "picture_fixture.h"
-#include "process_gauges.h"
-#include "test_window_env.h"
+#include "tests/shared/image_files.h"
+#include "tests/win32/capture_test_support.h"
+#include "tests/win32/process_gauges.h"
+#include "tests/win32/test_window_env.h"
 
 using namespace grabwell;
 using grabwell::test::Bytes;
 using grabwell::test::HandleSnapshot;
+using grabwell::test::Title;
 
 namespace {
 
 // A hang bound, not a speed target: a decoder that believed a header would
 // spend many seconds (or all memory) on it.
 constexpr auto kHangBound = std::chrono::seconds(1);
-
-std::wstring Title(HWND window) {
-    wchar_t text[512] = {};
-    ::GetWindowTextW(window, text, 512);
-    return text;
-}
 
 std::wstring Wide(const std::string& ascii) { return {ascii.begin(), ascii.end()}; }
 
@@ -87,8 +81,8 @@ TEST_F(MalformedOpenTest, WellFormedFilesOfEachKindOpenWithTheirPixels) {
         EXPECT_NE(Title(window->hwnd()).find(Wide(image.name)), std::wstring::npos);
         EXPECT_LT(outcome.elapsed, kHangBound);
         if (grabwell::testing::PaletteScreen()) continue;  // no exact colours there
-        int width = 0, height = 0;
-        const auto pixels = test::PixelsOf(picture.handle(), width, height);
+        const std::vector<std::uint32_t> pixels = grabwell::testing::ReadPixels(picture.handle()).data;
+        ASSERT_EQ(pixels.size(), image.pixels.size());
         int wrong = 0;
         for (std::size_t i = 0; i < pixels.size(); ++i) {
             for (int shift : {0, 8, 16}) {

@@ -7,6 +7,7 @@
 #include <shellapi.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <thread>
 #include <vector>
 
@@ -172,20 +173,20 @@ TEST_F(PaintHandoffTest, PaintClassEditsTheTempFileAndEachUseOverwritesIt) {
               Utf8(L"\"" + ThisProgram() + L"\" \"" + TempFile() + L"\""));
     auto bytes = testing::ReadBytes(TempFile());
     ASSERT_TRUE(bytes);
-    auto size = testing::BmpSize(*bytes);
-    ASSERT_TRUE(size);
-    EXPECT_EQ(size->cx, 40);
-    EXPECT_EQ(size->cy, 30);
+    auto headers = testing::ParseBmpHeaders(*bytes);
+    ASSERT_TRUE(headers);
+    EXPECT_EQ(headers->info.biWidth, 40);
+    EXPECT_EQ(headers->info.biHeight, 30);
 
     ::DeleteFileW(record_.c_str());
     ASSERT_TRUE(EditInPaint(nullptr, testing::PatternPicture(17, 9), program_));
     EXPECT_NE(WaitForEditor().commandLine, "");
     bytes = testing::ReadBytes(TempFile());
     ASSERT_TRUE(bytes);
-    size = testing::BmpSize(*bytes);
-    ASSERT_TRUE(size);
-    EXPECT_EQ(size->cx, 17);
-    EXPECT_EQ(size->cy, 9);
+    headers = testing::ParseBmpHeaders(*bytes);
+    ASSERT_TRUE(headers);
+    EXPECT_EQ(headers->info.biWidth, 17);
+    EXPECT_EQ(headers->info.biHeight, 9);
 }
 
 TEST_F(PaintHandoffTest, WithoutPaintsClassTheFilesOwnEditVerbIsUsed) {
@@ -262,10 +263,10 @@ TEST_F(PaintHandoffTest, AProgramFolderClosedToTheUserSendsThePerUserFileToTheEd
     EXPECT_NE(WaitForEditor().commandLine.find(Utf8(L"\"" + perUser + L"\"")), std::string::npos);
     const auto bytes = testing::ReadBytes(perUser);
     ASSERT_TRUE(bytes);
-    const auto size = testing::BmpSize(*bytes);
-    ASSERT_TRUE(size);
-    EXPECT_EQ(size->cx, 12);
-    EXPECT_EQ(size->cy, 7);
+    const auto headers = testing::ParseBmpHeaders(*bytes);
+    ASSERT_TRUE(headers);
+    EXPECT_EQ(headers->info.biWidth, 12);
+    EXPECT_EQ(std::abs(headers->info.biHeight), 7);
     ::DeleteFileW(perUser.c_str());
 }
 

@@ -29,20 +29,6 @@ using support::WriteBytes;
 
 namespace {
 
-struct BmpHeaders {
-    BITMAPFILEHEADER file;
-    BITMAPINFOHEADER info;
-};
-
-BmpHeaders HeadersOf(const std::string& bytes) {
-    BmpHeaders h{};
-    if (bytes.size() >= sizeof(h.file) + sizeof(h.info)) {
-        std::memcpy(&h.file, bytes.data(), sizeof(h.file));
-        std::memcpy(&h.info, bytes.data() + sizeof(h.file), sizeof(h.info));
-    }
-    return h;
-}
-
 std::set<std::wstring> FilesIn(const std::wstring& folder) {
     std::set<std::wstring> names;
     WIN32_FIND_DATAW found{};
@@ -133,8 +119,9 @@ TEST_F(PictureFileTest, BmpRoundTripIsBitExactWithPaddedTwentyFourBitRows) {
         ASSERT_TRUE(SavePictureFile(original, path));
         const auto bytes = ReadBytes(path);
         ASSERT_TRUE(bytes);
-        const BmpHeaders h = HeadersOf(*bytes);
-        EXPECT_EQ(h.file.bfType, 0x4D42);  // a ".jpg" name still gets a bitmap
+        const auto parsed = support::ParseBmpHeaders(*bytes);
+        ASSERT_TRUE(parsed) << "a \".jpg\" name still gets a bitmap";
+        const support::BmpFileHeaders& h = *parsed;
         EXPECT_EQ(h.file.bfOffBits, 54u);
         EXPECT_EQ(h.file.bfSize, 54u + 112 * 23);
         EXPECT_EQ(bytes->size(), h.file.bfSize);
@@ -164,7 +151,9 @@ TEST_F(PictureFileTest, PalettePicturesAreSavedWithEightBitsAndTheirColourTable)
     ASSERT_TRUE(SavePictureFile(picture, path));
     const auto bytes = ReadBytes(path);
     ASSERT_TRUE(bytes);
-    const BmpHeaders h = HeadersOf(*bytes);
+    const auto parsed = support::ParseBmpHeaders(*bytes);
+    ASSERT_TRUE(parsed);
+    const support::BmpFileHeaders& h = *parsed;
     EXPECT_EQ(h.info.biBitCount, 8);
     EXPECT_EQ(h.info.biClrUsed, 256u);
     EXPECT_EQ(h.file.bfOffBits, 54u + 256 * 4);

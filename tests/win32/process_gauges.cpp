@@ -13,8 +13,8 @@ HandleSnapshot HandleSnapshot::Now() {
 }
 
 void PrintTo(const HandleSnapshot& snapshot, std::ostream* out) {
-    static constexpr const char* kNames[] = {"dc",     "windowDc", "gdi",  "key",
-                                             "kernel", "menu",     "icon", "module"};
+    static constexpr const char* kNames[] = {"dc",     "windowDc", "gdi",    "key",   "kernel",
+                                             "menu",   "icon",     "memory", "module"};
     static_assert(std::size(kNames) == static_cast<std::size_t>(platform::HandleKind::Count));
     *out << "{";
     for (std::size_t i = 0; i < snapshot.live.size(); ++i) {

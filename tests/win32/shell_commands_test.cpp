@@ -4,8 +4,8 @@
 
 #include <thread>
 
-#include "picture_fixture.h"
-#include "test_window_env.h"
+#include "tests/win32/document_test_support.h"
+#include "tests/win32/test_window_env.h"
 // After windows.h, which the window headers bring.
 #include <imm.h>
 #include <objbase.h>
@@ -48,7 +48,7 @@ TEST(ShellCommands, WallpaperWritesThePictureAndLeavesTheUnsavedFlag) {
     environment.wallpaperFile = file.wstring();
     app::FrmMain window(std::move(environment));
     ASSERT_TRUE(window.Create(SW_SHOWNORMAL));
-    window.InstallPicture(test::SolidPicture(64, 32, RGB(10, 200, 10)));
+    window.InstallPicture(grabwell::testing::PatternPicture(64, 32));
     window.RunCommand(core::CommandId::mnuWallpaper);
     EXPECT_TRUE(std::filesystem::exists(file));
     EXPECT_FALSE(window.PictureUnsaved());

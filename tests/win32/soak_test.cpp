@@ -16,11 +16,11 @@
 
 #include "capture/capture_sources.h"
 #include "capture/copy_window_area.h"
-#include "capture/free_rectangle.h"
+#include "capture/free_rectangle_copy.h"
 #include "capture/picture_clipboard.h"
-#include "picture_fixture.h"
-#include "process_gauges.h"
-#include "test_window_env.h"
+#include "tests/win32/document_test_support.h"
+#include "tests/win32/process_gauges.h"
+#include "tests/win32/test_window_env.h"
 
 using namespace grabwell;
 using grabwell::platform::HandleKind;
@@ -156,7 +156,7 @@ TEST_F(SoakTest, ThousandsOfCapturesOfEveryKindGiveBackEveryHandle) {
 
 TEST_F(SoakTest, ThousandOpenSaveCyclesThroughTheCommandsKeepHandlesAndMemoryFlat) {
     const int cycles = CountFrom("GRABWELL_SOAK_CYCLES", kSuiteCycles);
-    window->InstallPicture(test::SolidPicture(320, 240, RGB(40, 120, 200)));
+    window->InstallPicture(grabwell::testing::PatternPicture(320, 240));
     const std::wstring target = (env.folder() / L"cycle.bmp").wstring();
     int failed = 0;
     // Each save goes to a file that is gone first, so a save that did not

@@ -3,6 +3,7 @@
 #include <dwmapi.h>
 #include <gtest/gtest.h>
 
+#include "tests/shared/source_tree.h"
 #include "tests/win32/document_test_support.h"
 
 namespace grabwell {
@@ -27,7 +28,7 @@ private:
 // looks in System32 alone, and finds the system's own there.
 TEST(SystemLibraryTest, NeverLoadsADllFromTheCurrentFolder) {
     testing::TempFolder folder;
-    ASSERT_TRUE(::CopyFileW(testing::BuildPath(GRABWELL_PLANTED_DLL).c_str(),
+    ASSERT_TRUE(::CopyFileW(testing::HostPath(GRABWELL_PLANTED_DLL).c_str(),
                             (folder / L"grabwell_planted.dll").c_str(), FALSE));
     {
         CurrentFolderScope inside(folder.path());

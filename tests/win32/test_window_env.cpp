@@ -1,6 +1,11 @@
 #include "test_window_env.h"
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <atomic>
+
+#include "tests/win32/document_test_support.h"
 
 namespace grabwell::test {
 
@@ -37,16 +42,19 @@ std::optional<document::PrinterChoice> ScriptedUi::ShowPrinter(HWND, document::C
 }
 
 void PumpMessages(int milliseconds, const std::function<bool()>& done) {
-    const ULONGLONG end = ::GetTickCount64() + static_cast<ULONGLONG>(milliseconds);
-    MSG msg{};
-    while (::GetTickCount64() < end) {
+    const ULONGLONG until = ::GetTickCount64() + static_cast<ULONGLONG>(milliseconds);
+    for (MSG msg{};;) {
         while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             ::TranslateMessage(&msg);
             ::DispatchMessageW(&msg);
         }
-        if (done && done()) return;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        if (done && done()) break;
+        const ULONGLONG now = ::GetTickCount64();
+        if (now >= until) break;
+        const ULONGLONG wait = std::min<ULONGLONG>(until - now, 10);
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(wait), QS_ALLINPUT);
     }
+    ::GdiFlush();
 }
 
 std::wstring UniqueName(std::wstring_view prefix) {
@@ -61,22 +69,66 @@ std::wstring Title(HWND window) {
     return text;
 }
 
-WindowTestEnv::WindowTestEnv()
-    : settingsKey_(L"Software\\GrabwellTests\\" + UniqueName(L"run")),
-      folder_(std::filesystem::temp_directory_path() / UniqueName(L"grabwell_test_")) {
-    std::filesystem::create_directories(folder_);
+std::wstring StatusText(const app::FrmMain& window, int panel) {
+    wchar_t text[512] = {};
+    ::SendMessageW(window.controls().StatusBar1, SB_GETTEXTW, static_cast<WPARAM>(panel),
+                   reinterpret_cast<LPARAM>(text));
+    return text;
 }
 
-WindowTestEnv::~WindowTestEnv() {
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, settingsKey_.c_str());
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
+namespace {
+
+void WalkMenu(HMENU menu, int level, std::vector<MenuEntry>& out) {
+    const int count = ::GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        wchar_t text[256] = {};
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_SUBMENU | MIIM_STRING;
+        info.dwTypeData = text;
+        info.cch = 255;
+        if (!::GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) {
+            ADD_FAILURE() << "menu item " << i << " at level " << level << " unreadable";
+            continue;
+        }
+        if (info.fType & MFT_SEPARATOR) {
+            out.push_back({level, L"-", 0});
+            continue;
+        }
+        std::wstring caption(text);
+        caption = caption.substr(0, caption.find(L'\t'));
+        out.push_back({level, caption, info.wID, (info.fState & MFS_GRAYED) != 0});
+        if (info.hSubMenu) WalkMenu(info.hSubMenu, level + 1, out);
+    }
 }
+
+}  // namespace
+
+void PrintTo(const MenuEntry& entry, std::ostream* out) {
+    *out << entry.level << " '" << grabwell::testing::Utf8ForTrace(entry.caption) << "' " << entry.id
+         << (entry.grayed ? " grayed" : "");
+}
+
+std::vector<MenuEntry> MenuEntries(HMENU root) {
+    std::vector<MenuEntry> entries;
+    WalkMenu(root, 0, entries);
+    return entries;
+}
+
+bool FreeRectangleFinished(const app::FrmMain& window) {
+    return window.freeRectangle() == app::FreeRectangleState::Idle &&
+           !::IsIconic(window.hwnd()) && ::GetCursor() == ::LoadCursorW(nullptr, IDC_ARROW);
+}
+
+WindowTestEnv::WindowTestEnv()
+    : settingsKey_(L"Software\\GrabwellTests\\" + UniqueName(L"run")) {}
+
+WindowTestEnv::~WindowTestEnv() { ::RegDeleteTreeW(HKEY_CURRENT_USER, settingsKey_.c_str()); }
 
 app::AppEnvironment WindowTestEnv::Environment() {
     app::AppEnvironment env;
     env.instance = ::GetModuleHandleW(nullptr);
-    env.programFolder = folder_.wstring();
+    env.programFolder = folder_.path();
     env.exeBaseName = L"Grabwell";
     env.settings = platform::SettingsStore(settingsKey_);
     env.ui = &ui;

@@ -7,10 +7,13 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
+#include <vector>
 
 #include "app/FrmMain.h"
 #include "document/modal_ui.h"
+#include "tests/win32/document_test_support.h"
 
 namespace grabwell::test {
 
@@ -38,15 +41,35 @@ private:
     bool Choose(document::CommonDialog& dialog);
 };
 
-// Pumps this thread's messages for a while, or until `done` says so.
+// Runs this thread's messages for a while, or until `done` says so (asked
+// at least every 10 ms), and then lets GDI finish what they drew. With 0 it
+// runs only what is waiting now.
 void PumpMessages(int milliseconds, const std::function<bool()>& done = {});
 
 std::wstring UniqueName(std::wstring_view prefix);
 
 // The window's caption text.
 std::wstring Title(HWND window);
+// The text of a status bar panel (0 is the first).
+std::wstring StatusText(const app::FrmMain& window, int panel);
 
-// A registry key and a folder of its own for each test, removed afterwards.
+// One menu item as the user sees it, in the menu tree's order.
+struct MenuEntry {
+    int level;
+    std::wstring caption;  // text before any TAB; "-" for a separator
+    UINT id;               // 0 for a separator
+    bool grayed = false;
+    bool operator==(const MenuEntry&) const = default;
+};
+void PrintTo(const MenuEntry& entry, std::ostream* out);
+std::vector<MenuEntry> MenuEntries(HMENU root);
+
+// A free-rectangle capture has run its course: idle, the window back from
+// the task bar, and the re-posted release has put the arrow back.
+bool FreeRectangleFinished(const app::FrmMain& window);
+
+// A registry key and a folder of its own for each test, removed afterwards;
+// the folder stands in for the program's own.
 class WindowTestEnv {
 public:
     WindowTestEnv();
@@ -58,12 +81,12 @@ public:
     std::unique_ptr<app::FrmMain> MakeWindow(int show = SW_SHOWNORMAL);
 
     const std::wstring& settingsKey() const { return settingsKey_; }
-    const std::filesystem::path& folder() const { return folder_; }
+    std::filesystem::path folder() const { return folder_.path(); }
     ScriptedUi ui;
 
 private:
     std::wstring settingsKey_;
-    std::filesystem::path folder_;
+    grabwell::testing::TempFolder folder_;
 };
 
 }  // namespace grabwell::test

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "core/rounding.h"
-#include "picture_fixture.h"
-#include "test_window_env.h"
+#include "tests/win32/document_test_support.h"
+#include "tests/win32/test_window_env.h"
 
 using namespace grabwell;
 using grabwell::test::WindowTestEnv;
@@ -54,7 +54,7 @@ protected:
         test::PumpMessages(30);
     }
     void Show(int width, int height) {
-        window->InstallPicture(test::SolidPicture(width, height, RGB(200, 30, 30)));
+        window->InstallPicture(grabwell::testing::PatternPicture(width, height));
         window->LayoutViewport();
         test::PumpMessages(20);
     }

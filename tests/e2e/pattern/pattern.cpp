@@ -20,6 +20,8 @@
 #include <cwchar>
 #include <vector>
 
+#include "platform/dib.h"
+
 namespace {
 
 // Every pixel differs from its neighbours, so an edge off by one shows.
@@ -40,13 +42,7 @@ void PaintPattern(HDC dc, int width, int height) {
                 GetBValue(c);
         }
     }
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = grabwell::platform::TopDownDib32(width, height);
     SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
                       static_cast<UINT>(height), bits.data(), &info, DIB_RGB_COLORS);
 }

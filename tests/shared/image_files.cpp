@@ -1,4 +1,4 @@
-#include "malformed_images.h"
+#include "tests/shared/image_files.h"
 
 #include <climits>
 
@@ -8,9 +8,11 @@ namespace {
 
 constexpr std::uint32_t kRle8 = 1, kRle4 = 2, kBitfields = 3;
 constexpr std::uint64_t kFileHeader = 14;
-// Rows are generated only up to this much data; absurd sizes give their own
-// pixelBytes.
-constexpr std::uint64_t kMaxGeneratedPixels = 1u << 20;
+// Rows and colour tables are generated only up to this much data; absurd
+// sizes give their own pixelBytes, or ask BmpFileSize for the length.
+constexpr std::uint64_t kMaxGeneratedBytes = 1u << 20;
+// Room for every real info header, whatever size field a case writes.
+constexpr std::uint32_t kLongestInfoHeader = 256;
 
 void Le16(Bytes& b, std::uint32_t v) {
     b.push_back(static_cast<std::uint8_t>(v & 0xFF));
@@ -85,6 +87,12 @@ void AppendRow(Bytes& b, const BmpFields& f, std::uint64_t y, std::uint32_t entr
     b.resize(start + static_cast<std::size_t>(Stride(f.width, f.bits)), 0x5A);
 }
 
+std::uint64_t PixelByteCount(const BmpFields& f) {
+    if (f.pixelBytes) return *f.pixelBytes;
+    if (RleCompressed(f)) return 2;
+    return Stride(f.width, f.bits) * Magnitude(f.height);
+}
+
 Bytes PixelData(const BmpFields& f, std::uint32_t entries) {
     Bytes data;
     if (f.pixelBytes) {
@@ -94,7 +102,7 @@ Bytes PixelData(const BmpFields& f, std::uint32_t entries) {
     }
     if (RleCompressed(f)) return {0x00, 0x01};  // end of bitmap
     const std::uint64_t rows = Magnitude(f.height);
-    if (Stride(f.width, f.bits) * rows > kMaxGeneratedPixels) return data;
+    if (Stride(f.width, f.bits) * rows > kMaxGeneratedBytes) return data;
     for (std::uint64_t s = 0; s < rows; ++s) {
         AppendRow(data, f, f.height < 0 ? s : rows - 1 - s, entries);
     }
@@ -123,9 +131,10 @@ BmpFields Palette8() {
 
 }  // namespace
 
-Bytes MakeBmp(const BmpFields& f) {
+Bytes BmpHeaders(const BmpFields& f) {
     const std::uint32_t entries = TableEntries(f);
     const bool core = f.infoSize == 12;
+    const std::uint64_t pixelBytes = PixelByteCount(f);
     Bytes info;
     if (core) {
         Le32(info, 12);
@@ -140,7 +149,7 @@ Bytes MakeBmp(const BmpFields& f) {
         Le16(info, f.planes);
         Le16(info, f.bits);
         Le32(info, f.compression);
-        Le32(info, 0);  // image size, filled in below
+        Le32(info, f.imageSize.value_or(static_cast<std::uint32_t>(pixelBytes)));
         Le32(info, 2835);
         Le32(info, 2835);
         Le32(info, f.colorsUsed);
@@ -148,28 +157,37 @@ Bytes MakeBmp(const BmpFields& f) {
         // V2 and later headers carry the masks themselves.
         if (f.infoSize >= 52) AppendMasks(info, f.bits);
         if (f.infoSize >= 56) Le32(info, 0);
-        if (f.infoSize > info.size()) info.resize(f.infoSize, 0);
+        const std::uint32_t length = f.infoSize < kLongestInfoHeader ? f.infoSize : kLongestInfoHeader;
+        if (length > info.size()) info.resize(length, 0);
     }
     Bytes tables;
     if (f.compression == kBitfields && f.infoSize == 40) AppendMasks(tables, f.bits);
-    for (std::uint32_t i = 0; i < entries; ++i) {
-        const std::uint32_t c = PaletteColour(i);
-        Append(tables, {static_cast<std::uint8_t>(c), static_cast<std::uint8_t>(c >> 8),
-                        static_cast<std::uint8_t>(c >> 16)});
-        if (!core) tables.push_back(0);
+    if (std::uint64_t{entries} * 4 <= kMaxGeneratedBytes) {
+        for (std::uint32_t i = 0; i < entries; ++i) {
+            const std::uint32_t c = PaletteColour(i);
+            Append(tables, {static_cast<std::uint8_t>(c), static_cast<std::uint8_t>(c >> 8),
+                            static_cast<std::uint8_t>(c >> 16)});
+            if (!core) tables.push_back(0);
+        }
     }
-    const Bytes pixels = PixelData(f, entries);
-    if (!core) SetLe32(info, 20, static_cast<std::uint32_t>(pixels.size()));
 
     const std::uint64_t offset = kFileHeader + info.size() + tables.size();
     Bytes file;
     file.push_back(f.magic[0]);
     file.push_back(f.magic[1]);
-    Le32(file, static_cast<std::uint32_t>(offset + pixels.size()));
+    Le32(file, static_cast<std::uint32_t>(offset + pixelBytes));
     Le32(file, 0);
     Le32(file, f.pixelOffset.value_or(static_cast<std::uint32_t>(offset)));
     file.insert(file.end(), info.begin(), info.end());
     file.insert(file.end(), tables.begin(), tables.end());
+    return file;
+}
+
+std::uint64_t BmpFileSize(const BmpFields& f) { return BmpHeaders(f).size() + PixelByteCount(f); }
+
+Bytes MakeBmp(const BmpFields& f) {
+    Bytes file = BmpHeaders(f);
+    const Bytes pixels = PixelData(f, TableEntries(f));
     file.insert(file.end(), pixels.begin(), pixels.end());
     return file;
 }

@@ -1,22 +1,14 @@
-#include "capture/free_rectangle.h"
+#include "capture/free_rectangle_tracking.h"
 
-#include <cstdint>
 #include <string>
 
-#include "capture/picture_clipboard.h"
-#include "core/rubber_band.h"
+#include "core/free_rectangle.h"
+#include "platform/display_dc.h"
 #include "platform/unique_any.h"
 
 namespace grabwell::capture {
 
 namespace {
-
-// A DC on the whole display. Unlike GetDC(nullptr), whose DC belongs to the
-// desktop window and under Wine is clipped by every window above it, a
-// display DC draws over everything, which is what the band must do.
-platform::unique_hdc DisplayDc() {
-    return platform::unique_hdc(::CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
-}
 
 constexpr UINT kFirstMouseMessage = WM_MOUSEMOVE;      // 0x0200
 constexpr UINT kLastMouseMessage = WM_MBUTTONDBLCLK;  // 0x0209
@@ -38,7 +30,7 @@ void DrawLabel(HDC dc, const core::Rect& rect, const LabelBitmapMaker& makeBitma
     if (!bitmap) return;
     {
         platform::unique_select_object select(memory.get(), bitmap.get());
-        if (::GetCurrentObject(memory.get(), OBJ_BITMAP) != bitmap.get()) return;
+        if (!select) return;
         ::SetTextColor(memory.get(), RGB(255, 255, 255));
         ::SetBkColor(memory.get(), RGB(0, 0, 0));
         ::SetBkMode(memory.get(), OPAQUE);
@@ -71,7 +63,7 @@ TrackResult TrackRubberBand(HWND window, POINT& start, const std::function<bool(
     ::ClientToScreen(window, &start);
     TrackResult result;
     result.rect = {start.x, start.y, start.x, start.y};
-    platform::unique_hdc dc = DisplayDc();
+    platform::unique_hdc dc = platform::DisplayDc();
     DrawRubberBand(dc.get(), result.rect);
 
     bool released = false;
@@ -108,44 +100,6 @@ TrackResult TrackRubberBand(HWND window, POINT& start, const std::function<bool(
         ::PostMessageW(window, WM_LBUTTONUP, result.last.wParam, result.last.lParam);
     }
     return result;
-}
-
-platform::unique_hbitmap CopyScreenRect(int left, int top, int right, int bottom) {
-    const std::int64_t width = std::int64_t{right} - left;
-    const std::int64_t height = std::int64_t{bottom} - top;
-    if (width < 0 || height < 0 || width > INT32_MAX || height > INT32_MAX) return {};
-    const int w = static_cast<int>(width);
-    const int h = static_cast<int>(height);
-
-    // The platform answers a zero-size compatible bitmap with its shared
-    // stock 1 x 1 monochrome one, which must never go to the clipboard (that
-    // would delete it): the same answer, but a bitmap of our own.
-    if (w == 0 || h == 0) return platform::unique_hbitmap(::CreateBitmap(1, 1, 1, 1, nullptr));
-
-    platform::unique_hdc screen = DisplayDc();
-    if (!screen) return {};
-    platform::unique_hdc memory(::CreateCompatibleDC(screen.get()));
-    platform::unique_hbitmap bitmap(::CreateCompatibleBitmap(screen.get(), w, h));
-    if (!memory || !bitmap) return {};
-    platform::unique_select_object select(memory.get(), bitmap.get());
-    if (::GetCurrentObject(memory.get(), OBJ_BITMAP) != bitmap.get()) return {};
-    const bool copied =
-        ::BitBlt(memory.get(), 0, 0, w, h, screen.get(), left, top, SRCCOPY) != FALSE;
-    select.restore();
-    if (!copied) return {};
-    return bitmap;
-}
-
-ScreenCopy CopyScreenRectToClipboard(HWND owner, int left, int top, int right, int bottom) {
-    ScreenCopy copy;
-    platform::unique_hbitmap bitmap = CopyScreenRect(left, top, right, bottom);
-    if (!bitmap) return copy;
-    if (PutBitmapOnClipboard(owner, bitmap)) {
-        copy.onClipboard = true;
-    } else {
-        copy.direct = PictureFromBitmap(std::move(bitmap));
-    }
-    return copy;
 }
 
 }  // namespace grabwell::capture

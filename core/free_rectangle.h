@@ -1,7 +1,7 @@
 #pragma once
-// Geometry of the free-rectangle selection: the rectangle between the press
-// point and the cursor, the four inverted strokes that outline it and the
-// size label drawn in its middle. All in screen pixels.
+// Geometry of the free rectangle: the rectangle between the press point and
+// the cursor, the four inverted strokes that outline it and the size label
+// drawn in its middle. All in screen pixels.
 #include <array>
 #include <cstdint>
 #include <string>

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# Runs the rubber-band benchmark under Wine on a 1024x768 desktop and on a
+# Runs the free-rectangle benchmark under Wine on a 1024x768 desktop and on a
 # 3840x2160 one, each in its own throwaway Xvfb display and prefix.
 #
-#   bench/run_rubber_band_bench.sh [path/to/grabwell_bench_rubber_band.exe]
+#   bench/run_free_rectangle_bench.sh [path/to/grabwell_bench_free_rectangle.exe]
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-exe=${1:-$root/build/mingw-x86_64/bench/grabwell_bench_rubber_band.exe}
+exe=${1:-$root/build/mingw-x86_64/bench/grabwell_bench_free_rectangle.exe}
 [[ -f $exe ]] || { echo "no benchmark at $exe (build the mingw-x86_64 preset)" >&2; exit 2; }
 
 # shellcheck source=../scripts/lib/winenv.sh

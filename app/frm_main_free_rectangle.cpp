@@ -1,9 +1,10 @@
 // The free-rectangle capture: the command arms it, the next left-button press
-// tracks the drag, and the re-posted release puts pointer and unit back.
+// tracks the drag, and the re-posted release puts the pointer back.
 #include <cmath>
 
 #include "app/FrmMain.h"
-#include "capture/free_rectangle.h"
+#include "capture/free_rectangle_copy.h"
+#include "capture/free_rectangle_tracking.h"
 #include "capture/picture_clipboard.h"
 
 namespace grabwell::app {
@@ -29,10 +30,8 @@ POINT UnwrapPress(HWND window, int x, int y) {
 }  // namespace
 
 void FrmMain::mnuDistrict_Click() {
-    scaleMode_ = ScaleMode::Pixels;
-    if (regionSelecting_) return;
-    regionSelecting_ = true;
-    crosshair_ = true;
+    if (freeRectangle_ != FreeRectangleState::Idle) return;
+    freeRectangle_ = FreeRectangleState::Armed;
     ::SetCursor(::LoadCursorW(nullptr, IDC_CROSS));
     ::SetCapture(hwnd());
     pictureUnsaved_ = true;
@@ -43,25 +42,25 @@ void FrmMain::mnuDistrict_Click() {
     });
     // Showing it waits for the screen to settle; the capture may have gone
     // meanwhile, and then nothing is armed for it to serve.
-    if (!regionSelecting_) overlay_.Hide(false);
+    if (freeRectangle_ != FreeRectangleState::Armed) overlay_.Hide(false);
 }
 
 void FrmMain::OnLButtonDown(WPARAM buttons, int x, int y) {
     if (!(buttons & MK_LBUTTON)) return;
-    if (!crosshair_ || !regionSelecting_) return;
-    regionSelecting_ = false;
-    tracking_ = true;
-    trackingCancelled_ = false;
+    if (freeRectangle_ != FreeRectangleState::Armed) return;
+    freeRectangle_ = FreeRectangleState::Tracking;
 
     POINT point = UnwrapPress(hwnd(), x, y);
-    const capture::TrackResult tracked =
-        capture::TrackRubberBand(hwnd(), point, [this] { return trackingCancelled_; });
-    tracking_ = false;
+    // Losing the mouse capture mid-drag takes the state out of Tracking
+    // (OnCaptureLost), which is what ends the loop early.
+    const capture::TrackResult tracked = capture::TrackRubberBand(
+        hwnd(), point, [this] { return freeRectangle_ != FreeRectangleState::Tracking; });
+    freeRectangle_ = FreeRectangleState::Idle;
     // The band is erased by now; the cover must be gone, and the screen
     // beneath it repainted, before a pixel is read.
     overlay_.Hide(!tracked.cancelled);
     if (tracked.cancelled) {
-        EndSelection();
+        RestorePointer();
         LeaveArmed();
         return;
     }
@@ -79,41 +78,41 @@ void FrmMain::OnLButtonDown(WPARAM buttons, int x, int y) {
 }
 
 void FrmMain::OnLButtonUp(WPARAM, int, int) {
-    // Every left release that reaches the window ends the pixel unit and the
-    // crosshair, whether or not a selection took place.
-    EndSelection();
-    if (regionSelecting_) {
+    // Every left release that reaches the window ends the crosshair, whether
+    // or not a selection took place.
+    RestorePointer();
+    if (freeRectangle_ == FreeRectangleState::Armed) {
         // A release with no press of ours before it (the press began before
-        // the arming): without the crosshair the next press would be ignored
-        // and the cover would hold the screen, so leave Armed altogether.
+        // the arming). A press only starts a selection under the crosshair,
+        // which is gone now: leave Armed rather than keep the screen covered
+        // for a press that would do nothing.
         LeaveArmed();
     }
 }
 
 void FrmMain::OnCaptureLost() {
-    if (tracking_) {
-        trackingCancelled_ = true;
-        return;
-    }
-    if (regionSelecting_) {
-        // Armed but the capture went elsewhere: the press would never reach
-        // us, so leave Armed instead of waiting for it forever.
-        EndSelection();
-        LeaveArmed();
+    switch (freeRectangle_) {
+        case FreeRectangleState::Tracking:
+            freeRectangle_ = FreeRectangleState::Idle;  // the loop sees it and stops
+            break;
+        case FreeRectangleState::Armed:
+            // The press would never reach us, so leave Armed instead of
+            // waiting for it forever.
+            RestorePointer();
+            LeaveArmed();
+            break;
+        case FreeRectangleState::Idle:
+            break;
     }
 }
 
 void FrmMain::LeaveArmed() {
-    regionSelecting_ = false;
+    freeRectangle_ = FreeRectangleState::Idle;
     overlay_.Hide(false);
     if (::GetCapture() == hwnd()) ::ReleaseCapture();
     RestoreNormal();
 }
 
-void FrmMain::EndSelection() {
-    crosshair_ = false;
-    scaleMode_ = ScaleMode::Twips;
-    ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
-}
+void FrmMain::RestorePointer() { ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW)); }
 
 }  // namespace grabwell::app

@@ -2,7 +2,7 @@
 // them at the new corner) on the whole display, against one bare set of the
 // four inverted strokes as the baseline, measured in the same run.
 // The display is whatever this process sees: run it under Wine desktops of
-// different sizes (bench/run_rubber_band_bench.sh does 1024x768 and
+// different sizes (bench/run_free_rectangle_bench.sh does 1024x768 and
 // 3840x2160). Prints "name value baseline ratio target" lines.
 #include <algorithm>
 #include <chrono>
@@ -10,8 +10,8 @@
 #include <functional>
 #include <vector>
 
-#include "capture/free_rectangle.h"
-#include "core/rubber_band.h"
+#include "capture/free_rectangle_tracking.h"
+#include "core/free_rectangle.h"
 #include "platform/unique_any.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "core/rubber_band.h"
+#include "core/free_rectangle.h"
 
 #include <algorithm>
 #include <limits>

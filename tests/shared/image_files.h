@@ -1,7 +1,8 @@
 #pragma once
-// Picture files built byte by byte for the Open command: a few well-formed
-// ones with known pixels, and many that lie about themselves in one field
-// each, so a refusal can be traced to that field.
+// Picture files built byte by byte: the header check's cases, and for the
+// Open command a few well-formed files with known pixels and many that lie
+// about themselves in one field each, so a refusal can be traced to that
+// field. Plain C++, so the native core tests build them too.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -12,7 +13,8 @@ namespace grabwell::test {
 using Bytes = std::vector<std::uint8_t>;
 
 // The fields of a BMP file. Anything left unset is made consistent with the
-// rest; a case sets only the field it is about.
+// rest; a case sets only the field it is about, directly or through the
+// setters that chain.
 struct BmpFields {
     std::uint8_t magic[2] = {'B', 'M'};
     std::uint32_t infoSize = 40;        // 12 writes the old 16-bit core header
@@ -25,9 +27,27 @@ struct BmpFields {
     std::optional<std::uint32_t> tableEntries;  // default: what colorsUsed/bits imply
     std::optional<std::uint32_t> pixelOffset;   // default: right after the tables
     std::optional<std::uint64_t> pixelBytes;    // default: stride x |height|
+    std::optional<std::uint32_t> imageSize;     // default: the pixel data's length
+
+    BmpFields& Info(std::uint32_t v) { infoSize = v; return *this; }
+    BmpFields& Width(std::int32_t v) { width = v; return *this; }
+    BmpFields& Height(std::int32_t v) { height = v; return *this; }
+    BmpFields& Planes(std::uint16_t v) { planes = v; return *this; }
+    BmpFields& Bits(std::uint16_t v) { bits = v; return *this; }
+    BmpFields& Compression(std::uint32_t v) { compression = v; return *this; }
+    BmpFields& Colors(std::uint32_t v) { colorsUsed = v; return *this; }
+    BmpFields& Offset(std::uint32_t v) { pixelOffset = v; return *this; }
+    BmpFields& ImageSize(std::uint32_t v) { imageSize = v; return *this; }
 };
 
 Bytes MakeBmp(const BmpFields& fields);
+
+// What MakeBmp writes before the pixel data: file header, info header and
+// tables. With BmpFileSize, a header check can be asked about files too large
+// to build (MakeBmp leaves absurd pixel data out).
+Bytes BmpHeaders(const BmpFields& fields);
+// The length of the whole file the fields describe, pixel data included.
+std::uint64_t BmpFileSize(const BmpFields& fields);
 
 // The top-down 0x00RRGGBB pixels MakeBmp's file shows, for uncompressed files
 // of 1, 4, 8 (through the colour table) or 24 bits.

@@ -1,18 +1,18 @@
-#include "app/selection_overlay.h"
+#include "app/free_rectangle_overlay.h"
 
 #include <windowsx.h>
 
-#include "capture/free_rectangle.h"
+#include "capture/free_rectangle_copy.h"
 #include "platform/blit.h"
 #include "platform/screen_settle.h"
 
 namespace grabwell::app {
 
-SelectionOverlay::~SelectionOverlay() {
+FreeRectangleOverlay::~FreeRectangleOverlay() {
     if (hwnd()) ::DestroyWindow(hwnd());
 }
 
-bool SelectionOverlay::Show(HINSTANCE instance, PressHandler onPress) {
+bool FreeRectangleOverlay::Show(HINSTANCE instance, PressHandler onPress) {
     onPress_ = std::move(onPress);
     if (!hwnd()) {
         if (!RegisterClassOnce(instance, kClassName, nullptr, nullptr, 0)) return false;
@@ -40,22 +40,20 @@ bool SelectionOverlay::Show(HINSTANCE instance, PressHandler onPress) {
     return true;
 }
 
-void SelectionOverlay::Hide(bool settle) {
+void FreeRectangleOverlay::Hide(bool settle) {
     if (!visible()) return;
     ::ShowWindow(hwnd(), SW_HIDE);
     snapshot_.reset();
     if (settle) platform::LetTheScreenSettle();
 }
 
-bool SelectionOverlay::visible() const { return hwnd() && ::IsWindowVisible(hwnd()); }
+bool FreeRectangleOverlay::visible() const { return hwnd() && ::IsWindowVisible(hwnd()); }
 
-LRESULT SelectionOverlay::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT FreeRectangleOverlay::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_PAINT:
             OnPaint();
             return 0;
-        case WM_ERASEBKGND:
-            return 1;
         case WM_SETCURSOR:
             ::SetCursor(::LoadCursorW(nullptr, IDC_CROSS));
             return TRUE;
@@ -73,13 +71,9 @@ LRESULT SelectionOverlay::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
     }
 }
 
-void SelectionOverlay::OnPaint() {
-    PAINTSTRUCT ps{};
-    HDC dc = ::BeginPaint(hwnd(), &ps);
-    if (!platform::BlitBitmapArea(dc, ps.rcPaint, snapshot_.get())) {
-        ::FillRect(dc, &ps.rcPaint, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
-    }
-    ::EndPaint(hwnd(), &ps);
+void FreeRectangleOverlay::OnPaint() {
+    platform::PaintBitmap(hwnd(), snapshot_.get(), nullptr,
+                          static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
 }
 
 }  // namespace grabwell::app

@@ -13,14 +13,14 @@
 
 namespace grabwell::app {
 
-class SelectionOverlay : public BaseWindow<SelectionOverlay> {
+class FreeRectangleOverlay : public BaseWindow<FreeRectangleOverlay> {
 public:
-    static constexpr const wchar_t* kClassName = L"GrabwellSelectionOverlay";
+    static constexpr const wchar_t* kClassName = L"GrabwellFreeRectangleOverlay";
     // Gets a left press the overlay itself receives, in screen pixels.
     using PressHandler = std::function<void(WPARAM buttons, POINT screen)>;
 
-    SelectionOverlay() = default;
-    ~SelectionOverlay();
+    FreeRectangleOverlay() = default;
+    ~FreeRectangleOverlay();
 
     // Takes a picture of the virtual screen and shows it over everything,
     // without activating. False when the window cannot be made.
