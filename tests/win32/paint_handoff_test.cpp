@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "tests/win32/document_test_support.h"
+#include "tests/win32/test_window_env.h"
 
 namespace grabwell::document {
 namespace {
@@ -107,13 +108,10 @@ protected:
     std::wstring EditorCommand() const { return L"\"" + ThisProgram() + L"\" \"%1\""; }
 
     // The command line the fake editor was started with, once it is there.
-    std::string WaitForEditor(std::chrono::seconds limit = std::chrono::seconds(20)) const {
-        const auto until = std::chrono::steady_clock::now() + limit;
-        while (std::chrono::steady_clock::now() < until) {
-            if (auto line = testing::ReadBytes(record_)) return *line;
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
-        return {};
+    std::string WaitForEditor(int limitMs = 20000) const {
+        std::optional<std::string> line;
+        test::PumpMessages(limitMs, [&] { return (line = testing::ReadBytes(record_)).has_value(); });
+        return line.value_or(std::string());
     }
 
     std::wstring TempFile() const { return PaintTempFile(program_); }

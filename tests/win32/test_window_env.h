@@ -43,8 +43,9 @@ private:
 
 // Runs this thread's messages for a while, or until `done` says so (asked
 // at least every 10 ms), and then lets GDI finish what they drew. With 0 it
-// runs only what is waiting now.
-void PumpMessages(int milliseconds, const std::function<bool()>& done = {});
+// runs only what is waiting now. True when `done` said so in time: the one
+// way a test waits for something to happen.
+bool PumpMessages(int milliseconds, const std::function<bool()>& done = {});
 
 std::wstring UniqueName(std::wstring_view prefix);
 
