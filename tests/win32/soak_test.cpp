@@ -63,20 +63,17 @@ bool AnswersFromAnotherThread(HWND window) {
     return answered;
 }
 
-class SoakTest : public ::testing::Test {
+class SoakTest : public test::MainWindowTest {
 protected:
     void SetUp() override {
-        window = env.MakeWindow();
-        ASSERT_TRUE(window);
+        MainWindowTest::SetUp();
+        if (HasFatalFailure()) return;
         ASSERT_TRUE(::SetWindowPos(window->hwnd(), nullptr, 40, 40, 480, 360,
                                    SWP_NOZORDER | SWP_NOACTIVATE));
         test::PumpMessages(50);
     }
 
     HWND hwnd() const { return window->hwnd(); }
-
-    test::WindowTestEnv env;
-    std::unique_ptr<app::FrmMain> window;
 };
 
 struct CaptureKind {
