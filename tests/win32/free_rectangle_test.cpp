@@ -237,7 +237,7 @@ std::wstring ClipboardText() {
     return text;
 }
 
-class ScreenCopyTest : public ::testing::Test {
+class FreeRectangleCopyTest : public ::testing::Test {
 protected:
     ScreenArea Area(int l, int t, int r, int b) const {
         POINT c{0, 0};
@@ -249,11 +249,11 @@ protected:
 
 }  // namespace
 
-TEST_F(ScreenCopyTest, ClipboardGetsExactlyTheHalfOpenAreaAsACompatibleBitmap) {
+TEST_F(FreeRectangleCopyTest, ClipboardGetsExactlyTheHalfOpenAreaAsACompatibleBitmap) {
     // Edges on block boundaries and one pixel off them, so a copy one pixel
     // too far or too short shows.
     const ScreenArea a = Area(7, 5, 101, 71);
-    const capture::ScreenCopy copy =
+    const capture::FreeRectangleCopy copy =
         capture::CopyScreenRectToClipboard(window.hwnd(), a.l, a.t, a.r, a.b);
     ASSERT_TRUE(copy.onClipboard);
     EXPECT_TRUE(copy.direct.empty());
@@ -265,12 +265,12 @@ TEST_F(ScreenCopyTest, ClipboardGetsExactlyTheHalfOpenAreaAsACompatibleBitmap) {
         << "Wine cannot give a DIB section to another process";
 }
 
-TEST_F(ScreenCopyTest, ZeroSizeGivesATinyBitmapEveryTimeAndNegativeGivesNothing) {
+TEST_F(FreeRectangleCopyTest, ZeroSizeGivesATinyBitmapEveryTimeAndNegativeGivesNothing) {
     const ScreenArea a = Area(30, 30, 30, 30);
     // Twice: the platform's own answer is a shared stock bitmap, and once
     // that sat on the clipboard the next one could not be read back.
     for (int round = 0; round < 2; ++round) {
-        const capture::ScreenCopy copy =
+        const capture::FreeRectangleCopy copy =
             capture::CopyScreenRectToClipboard(window.hwnd(), a.l, a.t, a.r, a.b);
         ASSERT_TRUE(copy.onClipboard) << round;
         {
@@ -284,18 +284,18 @@ TEST_F(ScreenCopyTest, ZeroSizeGivesATinyBitmapEveryTimeAndNegativeGivesNothing)
         }
         EXPECT_EQ(capture::PictureFromClipboard(window.hwnd()).size(), (core::Size{1, 1})) << round;
     }
-    const capture::ScreenCopy none =
+    const capture::FreeRectangleCopy none =
         capture::CopyScreenRectToClipboard(window.hwnd(), a.l, a.t, a.l - 5, a.t + 5);
     EXPECT_FALSE(none.onClipboard);
     EXPECT_TRUE(none.direct.empty());
 }
 
-TEST_F(ScreenCopyTest, ClipboardHeldTwoSecondsGivesThePixelsDirectly) {
+TEST_F(FreeRectangleCopyTest, ClipboardHeldTwoSecondsGivesThePixelsDirectly) {
     const ScreenArea a = Area(0, 0, 90, 60);
     PutText(window.hwnd(), L"left alone");
     const ClipboardHolder holder(2000);
     ASSERT_TRUE(holder.opened());
-    const capture::ScreenCopy copy =
+    const capture::FreeRectangleCopy copy =
         capture::CopyScreenRectToClipboard(window.hwnd(), a.l, a.t, a.r, a.b);
     EXPECT_FALSE(copy.onClipboard);
     ASSERT_FALSE(copy.direct.empty());

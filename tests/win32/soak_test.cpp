@@ -111,7 +111,7 @@ TEST_F(SoakTest, ThousandsOfCapturesOfEveryKindGiveBackEveryHandle) {
         // then the picture read back from it (or kept, if it was refused).
         {"free rectangle via clipboard",
          [&] {
-             capture::ScreenCopy copy = capture::CopyScreenRectToClipboard(
+             capture::FreeRectangleCopy copy = capture::CopyScreenRectToClipboard(
                  hwnd(), origin.x + 5, origin.y + 5, origin.x + 165, origin.y + 125);
              return copy.onClipboard ? capture::PictureFromClipboard(hwnd())
                                      : std::move(copy.direct);
