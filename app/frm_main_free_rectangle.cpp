@@ -53,7 +53,7 @@ void FrmMain::OnLButtonDown(WPARAM buttons, int x, int y) {
     POINT point = UnwrapPress(hwnd(), x, y);
     // Losing the mouse capture mid-drag takes the state out of Tracking
     // (OnCaptureLost), which is what ends the loop early.
-    const capture::TrackResult tracked = capture::TrackRubberBand(
+    const capture::FreeRectangleDrag tracked = capture::TrackRubberBand(
         hwnd(), point, [this] { return freeRectangle_ != FreeRectangleState::Tracking; });
     freeRectangle_ = FreeRectangleState::Idle;
     // The band is erased by now; the cover must be gone, and the screen
@@ -65,7 +65,7 @@ void FrmMain::OnLButtonDown(WPARAM buttons, int x, int y) {
         return;
     }
     const core::Rect& r = tracked.rect;
-    capture::ScreenCopy copy =
+    capture::FreeRectangleCopy copy =
         capture::CopyScreenRectToClipboard(hwnd(), r.left, r.top, r.right, r.bottom);
     RestoreNormal();
     capture::Picture picture =

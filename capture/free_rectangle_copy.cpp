@@ -33,8 +33,8 @@ platform::unique_hbitmap CopyScreenRect(int left, int top, int right, int bottom
     return bitmap;
 }
 
-ScreenCopy CopyScreenRectToClipboard(HWND owner, int left, int top, int right, int bottom) {
-    ScreenCopy copy;
+FreeRectangleCopy CopyScreenRectToClipboard(HWND owner, int left, int top, int right, int bottom) {
+    FreeRectangleCopy copy;
     platform::unique_hbitmap bitmap = CopyScreenRect(left, top, right, bottom);
     if (!bitmap) return copy;
     if (PutBitmapOnClipboard(owner, bitmap)) {

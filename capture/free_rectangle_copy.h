@@ -7,7 +7,7 @@
 
 namespace grabwell::capture {
 
-struct ScreenCopy {
+struct FreeRectangleCopy {
     bool onClipboard = false;  // the clipboard took the bitmap
     Picture direct;            // when it did not: the captured pixels themselves
 };
@@ -22,6 +22,6 @@ platform::unique_hbitmap CopyScreenRect(int left, int top, int right, int bottom
 // bitmap and hands it to the clipboard as CF_BITMAP. When the clipboard
 // stays locked by another program the bitmap comes back as `direct`, so the
 // capture is never lost.
-ScreenCopy CopyScreenRectToClipboard(HWND owner, int left, int top, int right, int bottom);
+FreeRectangleCopy CopyScreenRectToClipboard(HWND owner, int left, int top, int right, int bottom);
 
 }  // namespace grabwell::capture

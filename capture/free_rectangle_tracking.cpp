@@ -59,9 +59,10 @@ void DrawRubberBand(HDC dc, const core::Rect& rect, const LabelBitmapMaker& make
     DrawLabel(dc, rect, makeLabelBitmap);
 }
 
-TrackResult TrackRubberBand(HWND window, POINT& start, const std::function<bool()>& cancelled) {
+FreeRectangleDrag TrackRubberBand(HWND window, POINT& start,
+                                  const std::function<bool()>& cancelled) {
     ::ClientToScreen(window, &start);
-    TrackResult result;
+    FreeRectangleDrag result;
     result.rect = {start.x, start.y, start.x, start.y};
     platform::unique_hdc dc = platform::DisplayDc();
     DrawRubberBand(dc.get(), result.rect);

@@ -8,7 +8,7 @@
 
 namespace grabwell::capture {
 
-struct TrackResult {
+struct FreeRectangleDrag {
     core::Rect rect;       // normalised, screen pixels
     bool cancelled = false;  // the mouse capture went away before the release
     MSG last{};            // the message that ended the loop
@@ -20,7 +20,8 @@ struct TrackResult {
 // dispatched. `cancelled` is asked after every wake-up. The band is erased
 // before returning and the mouse capture released; on a release the
 // WM_LBUTTONUP is posted back to `window`.
-TrackResult TrackRubberBand(HWND window, POINT& start, const std::function<bool()>& cancelled);
+FreeRectangleDrag TrackRubberBand(HWND window, POINT& start,
+                                  const std::function<bool()>& cancelled);
 
 // Inverts the outline and the "WxH" label; drawing the same rectangle twice
 // restores the screen.

@@ -1,9 +1,12 @@
 #include "tests/win32/dialog_driver.h"
 
+#include <algorithm>
 #include <functional>
 #include <iterator>
 #include <thread>
 #include <utility>
+
+#include "tests/win32/test_window_env.h"
 
 namespace grabwell::testing {
 
@@ -14,7 +17,6 @@ using DialogTest = std::function<bool(HWND)>;
 
 constexpr int kFileNameCombo = 0x47C;  // cmb13, the explorer-style name box
 constexpr int kFileNameEdit = 0x480;   // edt1, the older name box
-constexpr auto kPoll = std::chrono::milliseconds(50);
 // A dialog is shown before its last posted set-up messages have run; typing
 // straight away can be overwritten by them.
 constexpr auto kSettle = std::chrono::milliseconds(300);
@@ -71,20 +73,22 @@ HWND FindDialog(const DialogTarget& target, const DialogTest& test) {
     return search.found;
 }
 
+int MillisecondsLeft(Clock::time_point until) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now());
+    return static_cast<int>(std::max<std::chrono::milliseconds::rep>(left.count(), 0));
+}
+
 HWND WaitForDialog(const DialogTarget& target, const DialogTest& test, Clock::time_point until) {
-    while (Clock::now() < until) {
-        if (HWND dialog = FindDialog(target, test)) return dialog;
-        std::this_thread::sleep_for(kPoll);
-    }
-    return nullptr;
+    HWND dialog = nullptr;
+    test::PumpMessages(MillisecondsLeft(until),
+                       [&] { return (dialog = FindDialog(target, test)) != nullptr; });
+    return dialog;
 }
 
 bool WaitClosed(HWND dialog, Clock::time_point until) {
-    while (Clock::now() < until) {
-        if (!::IsWindow(dialog) || !::IsWindowVisible(dialog)) return true;
-        std::this_thread::sleep_for(kPoll);
-    }
-    return false;
+    return test::PumpMessages(MillisecondsLeft(until), [&] {
+        return !::IsWindow(dialog) || !::IsWindowVisible(dialog);
+    });
 }
 
 bool HasButton(HWND dialog, int id) { return ::GetDlgItem(dialog, id) != nullptr; }

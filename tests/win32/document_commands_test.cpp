@@ -25,12 +25,8 @@ std::string Head(const std::filesystem::path& file, std::size_t n) {
 
 constexpr const wchar_t* kQuestion = L"  文件还没有保存，您要保存吗?";
 
-class DocumentTest : public ::testing::Test {
+class DocumentTest : public test::MainWindowTest {
 protected:
-    void SetUp() override {
-        window = env.MakeWindow();
-        ASSERT_TRUE(window);
-    }
     // A capture marks the picture unsaved.
     void Capture() {
         window->RunCommand(core::CommandId::mnuTitleBar);
@@ -41,8 +37,6 @@ protected:
         ::SendMessageW(window->hwnd(), WM_CLOSE, 0, 0);
         test::PumpMessages(30);
     }
-    WindowTestEnv env;
-    std::unique_ptr<app::FrmMain> window;
 };
 
 }  // namespace

@@ -128,13 +128,8 @@ std::string Contents(const fs::path& file) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-class FaultsTest : public ::testing::Test {
+class FaultsTest : public test::MainWindowTest {
 protected:
-    void SetUp() override {
-        window = env.MakeWindow();
-        ASSERT_TRUE(window);
-    }
-
     // A capture of the client area that is not saved.
     void CaptureUnsaved() {
         window->RunCommand(core::CommandId::mnuClient);
@@ -165,9 +160,6 @@ protected:
     std::wstring Caption(UINT id) const { return app::MenuCaption(::GetMenu(window->hwnd()), id); }
     std::wstring Panel1() const { return test::StatusText(*window, 0); }
     std::wstring Title() const { return test::Title(window->hwnd()); }
-
-    test::WindowTestEnv env;
-    std::unique_ptr<app::FrmMain> window;
 };
 
 }  // namespace

@@ -237,7 +237,7 @@ std::wstring ClipboardText() {
     return text;
 }
 
-class ScreenCopyTest : public ::testing::Test {
+class FreeRectangleCopyTest : public ::testing::Test {
 protected:
     ScreenArea Area(int l, int t, int r, int b) const {
         POINT c{0, 0};
@@ -249,11 +249,11 @@ protected:
 
 }  // namespace
 
-TEST_F(ScreenCopyTest, ClipboardGetsExactlyTheHalfOpenAreaAsACompatibleBitmap) {
+TEST_F(FreeRectangleCopyTest, ClipboardGetsExactlyTheHalfOpenAreaAsACompatibleBitmap) {
     // Edges on block boundaries and one pixel off them, so a copy one pixel
     // too far or too short shows.
     const ScreenArea a = Area(7, 5, 101, 71);
-    const capture::ScreenCopy copy =
+    const capture::FreeRectangleCopy copy =
         capture::CopyScreenRectToClipboard(window.hwnd(), a.l, a.t, a.r, a.b);
     ASSERT_TRUE(copy.onClipboard);
     EXPECT_TRUE(copy.direct.empty());
@@ -265,12 +265,12 @@ TEST_F(ScreenCopyTest, ClipboardGetsExactlyTheHalfOpenAreaAsACompatibleBitmap) {
         << "Wine cannot give a DIB section to another process";
 }
 
-TEST_F(ScreenCopyTest, ZeroSizeGivesATinyBitmapEveryTimeAndNegativeGivesNothing) {
+TEST_F(FreeRectangleCopyTest, ZeroSizeGivesATinyBitmapEveryTimeAndNegativeGivesNothing) {
     const ScreenArea a = Area(30, 30, 30, 30);
     // Twice: the platform's own answer is a shared stock bitmap, and once
     // that sat on the clipboard the next one could not be read back.
     for (int round = 0; round < 2; ++round) {
-        const capture::ScreenCopy copy =
+        const capture::FreeRectangleCopy copy =
             capture::CopyScreenRectToClipboard(window.hwnd(), a.l, a.t, a.r, a.b);
         ASSERT_TRUE(copy.onClipboard) << round;
         {
@@ -284,18 +284,18 @@ TEST_F(ScreenCopyTest, ZeroSizeGivesATinyBitmapEveryTimeAndNegativeGivesNothing)
         }
         EXPECT_EQ(capture::PictureFromClipboard(window.hwnd()).size(), (core::Size{1, 1})) << round;
     }
-    const capture::ScreenCopy none =
+    const capture::FreeRectangleCopy none =
         capture::CopyScreenRectToClipboard(window.hwnd(), a.l, a.t, a.l - 5, a.t + 5);
     EXPECT_FALSE(none.onClipboard);
     EXPECT_TRUE(none.direct.empty());
 }
 
-TEST_F(ScreenCopyTest, ClipboardHeldTwoSecondsGivesThePixelsDirectly) {
+TEST_F(FreeRectangleCopyTest, ClipboardHeldTwoSecondsGivesThePixelsDirectly) {
     const ScreenArea a = Area(0, 0, 90, 60);
     PutText(window.hwnd(), L"left alone");
     const ClipboardHolder holder(2000);
     ASSERT_TRUE(holder.opened());
-    const capture::ScreenCopy copy =
+    const capture::FreeRectangleCopy copy =
         capture::CopyScreenRectToClipboard(window.hwnd(), a.l, a.t, a.r, a.b);
     EXPECT_FALSE(copy.onClipboard);
     ASSERT_FALSE(copy.direct.empty());
@@ -322,11 +322,10 @@ void SendMouse(POINT screen, DWORD flags) {
 
 // A real main window with a block window at a known place, driven as a user
 // does: arm through the command, then press, drag in steps and release.
-class FreeRectangleFlow : public ::testing::Test {
+class FreeRectangleFlow : public test::MainWindowTest {
 protected:
     void SetUp() override {
-        main = env.MakeWindow();
-        ASSERT_TRUE(main);
+        MainWindowTest::SetUp();
         ::ClientToScreen(blocks.hwnd(), &client);
     }
 
@@ -334,7 +333,7 @@ protected:
     bool OverlayUp() const { return overlay() && ::IsWindowVisible(overlay()); }
 
     void Arm() {
-        main->RunCommand(core::CommandId::mnuDistrict);
+        window->RunCommand(core::CommandId::mnuDistrict);
         test::PumpMessages(50);
     }
 
@@ -347,7 +346,7 @@ protected:
         for (const POINT p : via) SendMouse(screen(p), 0);
         SendMouse(screen(to), 0);
         SendMouse(screen(to), MOUSEEVENTF_LEFTUP);
-        test::PumpMessages(3000, [&] { return test::FreeRectangleFinished(*main); });
+        test::PumpMessages(3000, [&] { return test::FreeRectangleFinished(*window); });
         test::PumpMessages(100);
     }
 
@@ -355,8 +354,6 @@ protected:
         return {client.x + l, client.y + t, client.x + r, client.y + b};
     }
 
-    test::WindowTestEnv env;
-    std::unique_ptr<app::FrmMain> main;
     BlockWindow blocks{140, 120};
     POINT client{0, 0};
 };
@@ -364,12 +361,12 @@ protected:
 }  // namespace
 
 TEST_F(FreeRectangleFlow, ArmingMinimisesCapturesAndCoversTheScreenOnce) {
-    ASSERT_FALSE(main->PictureUnsaved());
+    ASSERT_FALSE(window->PictureUnsaved());
     Arm();
-    EXPECT_TRUE(main->RegionSelecting());
-    EXPECT_TRUE(main->PictureUnsaved());
-    EXPECT_TRUE(::IsIconic(main->hwnd()));
-    EXPECT_EQ(::GetCapture(), main->hwnd());
+    EXPECT_TRUE(window->RegionSelecting());
+    EXPECT_TRUE(window->PictureUnsaved());
+    EXPECT_TRUE(::IsIconic(window->hwnd()));
+    EXPECT_EQ(::GetCapture(), window->hwnd());
     EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_CROSS));
     ASSERT_TRUE(OverlayUp());
     RECT covered{};
@@ -380,17 +377,17 @@ TEST_F(FreeRectangleFlow, ArmingMinimisesCapturesAndCoversTheScreenOnce) {
 
     // Again while armed: a second SetCapture would tell the window it lost
     // the capture and disarm it, so staying armed shows nothing was redone.
-    main->RunCommand(core::CommandId::mnuDistrict);
+    window->RunCommand(core::CommandId::mnuDistrict);
     test::PumpMessages(50);
-    EXPECT_TRUE(main->RegionSelecting());
+    EXPECT_TRUE(window->RegionSelecting());
     EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_CROSS));
-    EXPECT_EQ(::GetCapture(), main->hwnd());
-    EXPECT_TRUE(::IsIconic(main->hwnd()));
+    EXPECT_EQ(::GetCapture(), window->hwnd());
+    EXPECT_TRUE(::IsIconic(window->hwnd()));
     EXPECT_TRUE(OverlayUp());
 }
 
 TEST_F(FreeRectangleFlow, DragsEitherWayPutTheHalfOpenAreaOnClipboardAndPicture) {
-    ::ShowWindow(main->hwnd(), SW_MAXIMIZE);
+    ::ShowWindow(window->hwnd(), SW_MAXIMIZE);
     struct Case {
         POINT from;
         POINT to;
@@ -400,16 +397,16 @@ TEST_F(FreeRectangleFlow, DragsEitherWayPutTheHalfOpenAreaOnClipboardAndPicture)
                           Case{{150, 111}, {59, 49}, Area(59, 49, 150, 111)}}) {
         Arm();
         Drag(c.from, {{c.from.x + 3, c.from.y + 2}, {c.to.x - 20, c.to.y + 9}, {70, 30}}, c.to);
-        EXPECT_FALSE(main->RegionSelecting());
-        EXPECT_FALSE(::IsIconic(main->hwnd()));
-        EXPECT_FALSE(::IsZoomed(main->hwnd())) << "normal, not back to maximised";
-        EXPECT_EQ(main->freeRectangle(), app::FreeRectangleState::Idle);
+        EXPECT_FALSE(window->RegionSelecting());
+        EXPECT_FALSE(::IsIconic(window->hwnd()));
+        EXPECT_FALSE(::IsZoomed(window->hwnd())) << "normal, not back to maximised";
+        EXPECT_EQ(window->freeRectangle(), app::FreeRectangleState::Idle);
         EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_ARROW));
-        EXPECT_NE(::GetCapture(), main->hwnd());
+        EXPECT_NE(::GetCapture(), window->hwnd());
         EXPECT_FALSE(OverlayUp());
         // Exact pixels: neither the band, nor its label, nor the cover.
         ExpectBlocks(ClipboardPixels(), blocks, c.area);
-        ExpectBlocks(ReadPixels(main->CurrentPicture().handle()), blocks, c.area);
+        ExpectBlocks(ReadPixels(window->CurrentPicture().handle()), blocks, c.area);
     }
 }
 
@@ -417,33 +414,33 @@ TEST_F(FreeRectangleFlow, DragsEitherWayPutTheHalfOpenAreaOnClipboardAndPicture)
 // the screen no longer fit the 16 bits a mouse message carries them in.
 TEST_F(FreeRectangleFlow, PressReachesAWindowParkedFarOffScreenUnwrapped) {
     Arm();
-    ::SetWindowPos(main->hwnd(), nullptr, -32700, -32700, 0, 0,
+    ::SetWindowPos(window->hwnd(), nullptr, -32700, -32700, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     POINT origin{0, 0};
-    ::ClientToScreen(main->hwnd(), &origin);
+    ::ClientToScreen(window->hwnd(), &origin);
     ASSERT_LT(origin.x, -31000) << "the window did not move";
     ASSERT_GT(client.x + 6 - origin.x, 32767) << "the press would not wrap";
     ASSERT_GT(client.y + 4 - origin.y, 32767) << "the press would not wrap";
     Drag({6, 4}, {{50, 30}}, {101, 71});
-    ExpectBlocks(ReadPixels(main->CurrentPicture().handle()), blocks, Area(6, 4, 101, 71));
+    ExpectBlocks(ReadPixels(window->CurrentPicture().handle()), blocks, Area(6, 4, 101, 71));
 }
 
 TEST_F(FreeRectangleFlow, PressAndReleaseAtOnePointCapturesTheTinyBitmapWithoutHarm) {
     Arm();
     Drag({40, 40}, {}, {40, 40});
-    EXPECT_FALSE(::IsIconic(main->hwnd()));
-    EXPECT_EQ(main->freeRectangle(), app::FreeRectangleState::Idle);
+    EXPECT_FALSE(::IsIconic(window->hwnd()));
+    EXPECT_EQ(window->freeRectangle(), app::FreeRectangleState::Idle);
     EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_ARROW));
-    EXPECT_EQ(main->CurrentPicture().size(), (core::Size{1, 1}));
+    EXPECT_EQ(window->CurrentPicture().size(), (core::Size{1, 1}));
 }
 
 TEST_F(FreeRectangleFlow, ClipboardHeldTwoSecondsStillDeliversThePicture) {
-    PutText(main->hwnd(), L"left alone");
+    PutText(window->hwnd(), L"left alone");
     Arm();
     const ClipboardHolder holder(2000);
     ASSERT_TRUE(holder.opened());
     Drag({10, 10}, {{30, 20}}, {90, 70});
-    ExpectBlocks(ReadPixels(main->CurrentPicture().handle()), blocks, Area(10, 10, 90, 70));
+    ExpectBlocks(ReadPixels(window->CurrentPicture().handle()), blocks, Area(10, 10, 90, 70));
     ::Sleep(2100);
     EXPECT_EQ(ClipboardText(), L"left alone");
 }
@@ -451,63 +448,63 @@ TEST_F(FreeRectangleFlow, ClipboardHeldTwoSecondsStillDeliversThePicture) {
 TEST_F(FreeRectangleFlow, CaptureLostDuringTheDragCancelsAndChangesNothing) {
     Arm();
     Drag({5, 5}, {}, {60, 50});  // a first picture, to see it survive
-    const HBITMAP before = main->CurrentPicture().handle();
+    const HBITMAP before = window->CurrentPicture().handle();
     ASSERT_TRUE(before);
-    PutText(main->hwnd(), L"left alone");
+    PutText(window->hwnd(), L"left alone");
 
     Arm();
-    const HWND window = main->hwnd();
+    const HWND hwnd = window->hwnd();
     const POINT end{client.x + 80, client.y + 60};
     std::atomic<bool> done{false};
     // From another thread, as the system does when something takes the
     // mouse away; the loop hears of it through the message it runs.
     std::thread canceller([&] {
         ::Sleep(600);
-        ::SendMessageW(window, WM_CANCELMODE, 0, 0);
+        ::SendMessageW(hwnd, WM_CANCELMODE, 0, 0);
         for (int i = 0; i < 50 && !done; ++i) ::Sleep(100);
         if (!done) SendMouse(end, MOUSEEVENTF_LEFTUP);  // let a broken loop end
     });
     SendMouse({client.x + 20, client.y + 20}, MOUSEEVENTF_LEFTDOWN);
     SendMouse(end, 0);
-    test::PumpMessages(4000, [&] { return !::IsIconic(window); });
+    test::PumpMessages(4000, [&] { return !::IsIconic(hwnd); });
     done = true;
     canceller.join();
     SendMouse(end, MOUSEEVENTF_LEFTUP);
     test::PumpMessages(100);
 
-    EXPECT_FALSE(main->RegionSelecting());
-    EXPECT_FALSE(::IsIconic(window));
-    EXPECT_EQ(main->freeRectangle(), app::FreeRectangleState::Idle);
+    EXPECT_FALSE(window->RegionSelecting());
+    EXPECT_FALSE(::IsIconic(hwnd));
+    EXPECT_EQ(window->freeRectangle(), app::FreeRectangleState::Idle);
     EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_ARROW));
     EXPECT_FALSE(OverlayUp());
-    EXPECT_EQ(main->CurrentPicture().handle(), before);
+    EXPECT_EQ(window->CurrentPicture().handle(), before);
     EXPECT_EQ(ClipboardText(), L"left alone");
 }
 
 TEST_F(FreeRectangleFlow, CaptureLostOrAStrayReleaseWhileArmedLeavesArmed) {
     for (const UINT message : {WM_CANCELMODE, WM_LBUTTONUP}) {
         Arm();
-        ASSERT_TRUE(main->RegionSelecting());
+        ASSERT_TRUE(window->RegionSelecting());
         if (message == WM_CANCELMODE) {
-            ::SendMessageW(main->hwnd(), message, 0, 0);
+            ::SendMessageW(window->hwnd(), message, 0, 0);
         } else {
             // A release with no press of ours before it.
-            ::SendMessageW(main->hwnd(), message, 0, MAKELPARAM(5, 5));
+            ::SendMessageW(window->hwnd(), message, 0, MAKELPARAM(5, 5));
         }
         test::PumpMessages(50);
-        EXPECT_FALSE(main->RegionSelecting()) << message;
-        EXPECT_FALSE(::IsIconic(main->hwnd())) << message;
-        EXPECT_EQ(main->freeRectangle(), app::FreeRectangleState::Idle) << message;
+        EXPECT_FALSE(window->RegionSelecting()) << message;
+        EXPECT_FALSE(::IsIconic(window->hwnd())) << message;
+        EXPECT_EQ(window->freeRectangle(), app::FreeRectangleState::Idle) << message;
         EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_ARROW)) << message;
-        EXPECT_NE(::GetCapture(), main->hwnd()) << message;
+        EXPECT_NE(::GetCapture(), window->hwnd()) << message;
         EXPECT_FALSE(OverlayUp()) << message;
     }
     // Nothing armed: a press does nothing, a release only resets the pointer.
-    const HBITMAP before = main->CurrentPicture().handle();
-    ::SendMessageW(main->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    EXPECT_EQ(main->freeRectangle(), app::FreeRectangleState::Idle);
+    const HBITMAP before = window->CurrentPicture().handle();
+    ::SendMessageW(window->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_EQ(window->freeRectangle(), app::FreeRectangleState::Idle);
     ::SetCursor(::LoadCursorW(nullptr, IDC_CROSS));
-    ::SendMessageW(main->hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-    EXPECT_EQ(main->CurrentPicture().handle(), before);
+    ::SendMessageW(window->hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(window->CurrentPicture().handle(), before);
     EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_ARROW));
 }

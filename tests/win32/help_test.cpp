@@ -47,11 +47,11 @@ BOOL CALLBACK CollectTitle(HWND w, LPARAM p) {
 // shows "Untitled" before the file is loaded), or the last title seen.
 std::wstring WindowTitleOf(DWORD pid, std::wstring_view wanted) {
     TitleSearch search{pid, {}};
-    for (int i = 0; i < 100 && search.title.find(wanted) == std::wstring::npos; ++i) {
+    test::PumpMessages(5000, [&] {
         search.title.clear();
         ::EnumWindows(CollectTitle, reinterpret_cast<LPARAM>(&search));
-        if (search.title.find(wanted) == std::wstring::npos) ::Sleep(50);
-    }
+        return search.title.find(wanted) != std::wstring::npos;
+    });
     return search.title;
 }
 

@@ -47,12 +47,11 @@ std::map<UINT, std::wstring> AllTargets(const app::FrmMain& window) {
     return texts;
 }
 
-class LanguageTest : public ::testing::Test {
+class LanguageTest : public test::MainWindowTest {
 protected:
     void SetUp() override {
+        MainWindowTest::SetUp();
         std::filesystem::create_directories(env.folder() / L"language");
-        window = env.MakeWindow();
-        ASSERT_TRUE(window);
     }
     void Write(const wchar_t* name, const std::string& bytes) {
         std::ofstream(env.folder() / L"language" / name, std::ios::binary) << bytes;
@@ -63,8 +62,6 @@ protected:
         window->RunCommand(core::CommandId::mnuAbout);
         return env.ui.messages.empty() ? L"<none>" : env.ui.messages.back().title;
     }
-    WindowTestEnv env;
-    std::unique_ptr<app::FrmMain> window;
 };
 
 }  // namespace

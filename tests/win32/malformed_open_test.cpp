@@ -27,13 +27,8 @@ constexpr auto kHangBound = std::chrono::seconds(1);
 
 std::wstring Wide(const std::string& ascii) { return {ascii.begin(), ascii.end()}; }
 
-class MalformedOpenTest : public ::testing::Test {
+class MalformedOpenTest : public test::MainWindowTest {
 protected:
-    void SetUp() override {
-        window = env.MakeWindow();
-        ASSERT_TRUE(window);
-    }
-
     struct Outcome {
         std::chrono::duration<double> elapsed;
         HandleSnapshot handlesBefore;
@@ -65,9 +60,6 @@ protected:
         Open("control", control.bytes);
         ASSERT_EQ(window->CurrentPicture().size(), (core::Size{control.width, control.height}));
     }
-
-    test::WindowTestEnv env;
-    std::unique_ptr<app::FrmMain> window;
 };
 
 }  // namespace

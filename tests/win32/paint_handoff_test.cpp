@@ -6,14 +6,13 @@
 #include <gtest/gtest.h>
 #include <shellapi.h>
 
-#include <chrono>
 #include <cstdlib>
-#include <thread>
 #include <vector>
 
 #include "document/ansi_path.h"
 #include "document/user_files.h"
 #include "tests/win32/document_test_support.h"
+#include "tests/win32/test_window_env.h"
 
 namespace grabwell::document {
 namespace {
@@ -121,16 +120,12 @@ protected:
     std::wstring EditorCommand() const { return L"\"" + ThisProgram() + L"\" \"%1\""; }
 
     // What the fake editor recorded, once it is there; empty when it never ran.
-    EditorRun WaitForEditor(std::chrono::seconds limit = std::chrono::seconds(20)) const {
-        const auto until = std::chrono::steady_clock::now() + limit;
-        while (std::chrono::steady_clock::now() < until) {
-            if (auto text = testing::ReadBytes(record_)) {
-                const std::size_t newline = text->find('\n');
-                return {text->substr(0, newline), text->substr(newline + 1)};
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
-        return {};
+    EditorRun WaitForEditor(int limitMs = 20000) const {
+        std::optional<std::string> text;
+        test::PumpMessages(limitMs, [&] { return (text = testing::ReadBytes(record_)).has_value(); });
+        if (!text) return {};
+        const std::size_t newline = text->find('\n');
+        return {text->substr(0, newline), text->substr(newline + 1)};
     }
 
     std::wstring TempFile() const { return PaintTempFile(program_); }
@@ -160,7 +155,7 @@ TEST_F(PaintHandoffTest, EmptyPictureWritesAndStartsNothing) {
     ASSERT_TRUE(paint.SetEditCommand(EditorCommand()));
     EXPECT_FALSE(EditInPaint(nullptr, capture::Picture(), program_));
     EXPECT_FALSE(testing::FileExists(TempFile()));
-    EXPECT_EQ(WaitForEditor(std::chrono::seconds(1)).program, "");
+    EXPECT_EQ(WaitForEditor(1000).program, "");
 }
 
 TEST_F(PaintHandoffTest, PaintClassEditsTheTempFileAndEachUseOverwritesIt) {
@@ -231,7 +226,7 @@ TEST_F(PaintHandoffTest, LastResortIsTheSystemFoldersPaintNeverOneInTheCurrentFo
     // nothing can start, though the file is written.
     EXPECT_FALSE(EditInPaint(nullptr, testing::PatternPicture(8, 8), program_));
     EXPECT_TRUE(testing::FileExists(TempFile()));
-    EXPECT_EQ(WaitForEditor(std::chrono::seconds(2)).program, "") << "the planted program ran";
+    EXPECT_EQ(WaitForEditor(2000).program, "") << "the planted program ran";
 
     // A Paint in the system folder (this throwaway Windows lets us put one
     // there) is the one that starts.

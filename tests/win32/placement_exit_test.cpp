@@ -19,6 +19,18 @@ std::optional<std::wstring> Stored(const WindowTestEnv& env, const wchar_t* name
     return platform::SettingsStore(env.settingsKey()).Read(name);
 }
 
+// The window's outer frame, in the twips the settings store holds.
+void ExpectFrameInTwips(const app::FrmMain& window, double left, double top, double width,
+                        double height) {
+    const double tx = window.twipsPerPixelX();
+    const double ty = window.twipsPerPixelY();
+    const RECT r = OuterRect(window.hwnd());
+    EXPECT_EQ(r.left, core::TwipsToPixels(left, tx));
+    EXPECT_EQ(r.top, core::TwipsToPixels(top, ty));
+    EXPECT_EQ(r.right - r.left, core::TwipsToPixels(width, tx));
+    EXPECT_EQ(r.bottom - r.top, core::TwipsToPixels(height, ty));
+}
+
 void CloseLikeTheUser(app::FrmMain& window) {
     ::SendMessageW(window.hwnd(), WM_CLOSE, 0, 0);
     test::PumpMessages(50);
@@ -30,14 +42,10 @@ TEST(Placement, FirstRunUsesDefaultsAndCloseStoresTheFrame) {
     WindowTestEnv env;
     auto window = env.MakeWindow();
     ASSERT_TRUE(window);
+    ExpectFrameInTwips(*window, 1000, 1000, 6500, 6500);
+    EXPECT_FALSE(Stored(env, L"MainLeft").has_value());
     const double tx = window->twipsPerPixelX();
     const double ty = window->twipsPerPixelY();
-    const RECT r = OuterRect(window->hwnd());
-    EXPECT_EQ(r.left, core::TwipsToPixels(1000, tx));
-    EXPECT_EQ(r.top, core::TwipsToPixels(1000, ty));
-    EXPECT_EQ(r.right - r.left, core::TwipsToPixels(6500, tx));
-    EXPECT_EQ(r.bottom - r.top, core::TwipsToPixels(6500, ty));
-    EXPECT_FALSE(Stored(env, L"MainLeft").has_value());
 
     ::SetWindowPos(window->hwnd(), nullptr, 40, 30, 500, 400, SWP_NOZORDER);
     CloseLikeTheUser(*window);
@@ -109,13 +117,7 @@ TEST(Placement, GarbageValuesFallBackToEachKeysDefault) {
     store.Write(L"MainHeight", L"1e99");
     auto window = env.MakeWindow();
     ASSERT_TRUE(window);
-    const double tx = window->twipsPerPixelX();
-    const double ty = window->twipsPerPixelY();
-    const RECT r = OuterRect(window->hwnd());
-    EXPECT_EQ(r.left, core::TwipsToPixels(1000, tx));
-    EXPECT_EQ(r.top, core::TwipsToPixels(-45, ty));  // off screen is applied as stored
-    EXPECT_EQ(r.right - r.left, core::TwipsToPixels(6500, tx));
-    EXPECT_EQ(r.bottom - r.top, core::TwipsToPixels(6500, ty));
+    ExpectFrameInTwips(*window, 1000, -45, 6500, 6500);  // off screen is applied as stored
 }
 
 TEST(Exit, EndsTheHelpViewerByItsHandleAndSkipsTheUnloadPath) {

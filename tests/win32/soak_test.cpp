@@ -63,20 +63,17 @@ bool AnswersFromAnotherThread(HWND window) {
     return answered;
 }
 
-class SoakTest : public ::testing::Test {
+class SoakTest : public test::MainWindowTest {
 protected:
     void SetUp() override {
-        window = env.MakeWindow();
-        ASSERT_TRUE(window);
+        MainWindowTest::SetUp();
+        if (HasFatalFailure()) return;
         ASSERT_TRUE(::SetWindowPos(window->hwnd(), nullptr, 40, 40, 480, 360,
                                    SWP_NOZORDER | SWP_NOACTIVATE));
         test::PumpMessages(50);
     }
 
     HWND hwnd() const { return window->hwnd(); }
-
-    test::WindowTestEnv env;
-    std::unique_ptr<app::FrmMain> window;
 };
 
 struct CaptureKind {
@@ -114,7 +111,7 @@ TEST_F(SoakTest, ThousandsOfCapturesOfEveryKindGiveBackEveryHandle) {
         // then the picture read back from it (or kept, if it was refused).
         {"free rectangle via clipboard",
          [&] {
-             capture::ScreenCopy copy = capture::CopyScreenRectToClipboard(
+             capture::FreeRectangleCopy copy = capture::CopyScreenRectToClipboard(
                  hwnd(), origin.x + 5, origin.y + 5, origin.x + 165, origin.y + 125);
              return copy.onClipboard ? capture::PictureFromClipboard(hwnd())
                                      : std::move(copy.direct);

@@ -41,20 +41,25 @@ std::optional<document::PrinterChoice> ScriptedUi::ShowPrinter(HWND, document::C
     return std::nullopt;
 }
 
-void PumpMessages(int milliseconds, const std::function<bool()>& done) {
+bool PumpMessages(int milliseconds, const std::function<bool()>& done) {
     const ULONGLONG until = ::GetTickCount64() + static_cast<ULONGLONG>(milliseconds);
+    bool happened = false;
     for (MSG msg{};;) {
         while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             ::TranslateMessage(&msg);
             ::DispatchMessageW(&msg);
         }
-        if (done && done()) break;
+        if (done && done()) {
+            happened = true;
+            break;
+        }
         const ULONGLONG now = ::GetTickCount64();
         if (now >= until) break;
         const ULONGLONG wait = std::min<ULONGLONG>(until - now, 10);
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(wait), QS_ALLINPUT);
     }
     ::GdiFlush();
+    return happened;
 }
 
 std::wstring UniqueName(std::wstring_view prefix) {

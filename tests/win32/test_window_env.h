@@ -2,6 +2,8 @@
 // Shared scaffolding for tests that create the real main window inside the
 // test process: a scratch settings key, a scratch program folder, a scripted
 // stand-in for the modal UI and a message pump.
+#include <gtest/gtest.h>
+
 #include <deque>
 #include <filesystem>
 #include <functional>
@@ -43,8 +45,9 @@ private:
 
 // Runs this thread's messages for a while, or until `done` says so (asked
 // at least every 10 ms), and then lets GDI finish what they drew. With 0 it
-// runs only what is waiting now.
-void PumpMessages(int milliseconds, const std::function<bool()>& done = {});
+// runs only what is waiting now. True when `done` said so in time: the one
+// way a test waits for something to happen.
+bool PumpMessages(int milliseconds, const std::function<bool()>& done = {});
 
 std::wstring UniqueName(std::wstring_view prefix);
 
@@ -87,6 +90,18 @@ public:
 private:
     std::wstring settingsKey_;
     grabwell::testing::TempFolder folder_;
+};
+
+// A test of the real main window, made afresh in an environment of its own.
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        window = env.MakeWindow();
+        ASSERT_TRUE(window);
+    }
+
+    WindowTestEnv env;
+    std::unique_ptr<app::FrmMain> window;
 };
 
 }  // namespace grabwell::test

@@ -45,11 +45,11 @@ RECT ChildRect(HWND child) {
     return r;
 }
 
-class ViewportTest : public ::testing::Test {
+class ViewportTest : public test::MainWindowTest {
 protected:
     void SetUp() override {
-        window = env.MakeWindow();
-        ASSERT_TRUE(window);
+        MainWindowTest::SetUp();
+        if (HasFatalFailure()) return;
         ::SetWindowPos(window->hwnd(), nullptr, 0, 0, 500, 400, SWP_NOZORDER);
         test::PumpMessages(30);
     }
@@ -63,8 +63,6 @@ protected:
         const RECT r = ChildRect(window->controls().picScroll);
         return {r.right - r.left, r.bottom - r.top};
     }
-    WindowTestEnv env;
-    std::unique_ptr<app::FrmMain> window;
 };
 
 }  // namespace
