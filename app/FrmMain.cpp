@@ -98,6 +98,7 @@ void FrmMain::OnCreate() {
         twipsPerPixelY_ = core::TwipsPerPixel(::GetDeviceCaps(screen.get(), LOGPIXELSY));
     }
     controls_.Create(hwnd(), env_.instance, picBmp_);
+    RecordMenuHints();
     // Both panels must exist before any text goes into them.
     controls_.DockBars(twipsPerPixelX_);
     const wchar_t* welcome = L"欢迎使用Grabwell";

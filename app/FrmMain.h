@@ -1,6 +1,7 @@
 #pragma once
 // The program's one top-level window: menu, toolbar, status bar, the
 // scrollable picture viewport, and every user command.
+#include <array>
 #include <optional>
 #include <string>
 
@@ -112,6 +113,7 @@ private:
     void mnuClearWall_Click();
     void mnuprint_Click();
     void LoadLanguageFile(const std::wstring& folder, const std::wstring& fileName);
+    void RecordMenuHints();
     void RestoreNormal();
     void mnuExit_Click();
     void mnuHowto_Click();
@@ -134,6 +136,8 @@ private:
     std::optional<platform::StartedProcess> help_;
     document::CommonDialog dialog_;  // `CDopen`: one dialog state for open, save and print
     document::LanguageTexts languageLines_;
+    // Per language line, the shortcut hint its menu item had at start-up.
+    std::array<std::wstring, core::kLanguageLineCount> menuHints_;
 };
 
 }  // namespace grabwell::app
