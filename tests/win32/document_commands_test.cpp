@@ -103,6 +103,17 @@ TEST_F(DocumentTest, YesWithAFailingSaveStaysOpen) {
     EXPECT_TRUE(window->PictureUnsaved());
 }
 
+TEST_F(DocumentTest, YesWithNoPictureLeftCloses) {
+    Capture();
+    window->RunCommand(core::CommandId::mnuClear);
+    ASSERT_TRUE(window->PictureUnsaved()) << "Clear leaves the flag";
+    env.ui.answers = {IDYES};
+    Close();
+    EXPECT_EQ(env.ui.messages.size(), 1u);
+    EXPECT_EQ(env.ui.saveCalls, 0) << "nothing to save, so no dialog";
+    EXPECT_FALSE(::IsWindow(window->hwnd()));
+}
+
 TEST_F(DocumentTest, SaveWritesABitmapWhateverTheNameAndClearsTheFlag) {
     window->RunCommand(core::CommandId::mnusave);
     EXPECT_EQ(env.ui.saveCalls, 0) << "no picture: no dialog";
