@@ -39,6 +39,7 @@ bool FrmMain::Create(int showCommand) {
     const std::wstring started = platform::GeneralDateText(now);
     ::SendMessageW(controls_.StatusBar1, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(started.c_str()));
     LoadPlacement();
+    KeepOnAMonitor();
 
     ::ShowWindow(hwnd(), showCommand);
     ::UpdateWindow(hwnd());

@@ -83,6 +83,9 @@ private:
     void MovePicture();
 
     void LoadPlacement();
+    // After the stored placement: a window no monitor would show comes back
+    // onto the nearest one.
+    void KeepOnAMonitor();
     void SaveWindowPlacement();
     // Asked after the placement is written; true keeps the window open.
     bool CloseQuestionCancels();
