@@ -72,6 +72,8 @@ private:
     void OnCommand(UINT id);
     LRESULT OnNotify(NMHDR* header);
     void OnClose();
+    LRESULT OnQueryEndSession();
+    void OnEndSession(bool ending);
     void OnDestroy();
     void OnDpiChanged(UINT dpiX, UINT dpiY, const RECT& suggested);
 
@@ -82,6 +84,10 @@ private:
     void ApplyScrollBar(HWND bar, const core::ScrollBarLayout& layout, ScrollSteps& steps);
     void MovePicture();
 
+    // The unload handler, run by a close and by the session's end: the
+    // placement first, then the close-time question. True keeps the window
+    // open; any failure ends it quietly with false.
+    bool UnloadCancels() noexcept;
     void LoadPlacement();
     // After the stored placement: a window no monitor would show comes back
     // onto the nearest one.
