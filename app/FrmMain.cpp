@@ -39,6 +39,7 @@ bool FrmMain::Create(int showCommand) {
     const std::wstring started = platform::GeneralDateText(now);
     ::SendMessageW(controls_.StatusBar1, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(started.c_str()));
     LoadPlacement();
+    KeepOnAMonitor();
 
     ::ShowWindow(hwnd(), showCommand);
     ::UpdateWindow(hwnd());
@@ -84,6 +85,11 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             OnClose();
             return 0;
+        case WM_QUERYENDSESSION:
+            return OnQueryEndSession();
+        case WM_ENDSESSION:
+            OnEndSession(wParam != FALSE);
+            return 0;
         case WM_DESTROY:
             OnDestroy();
             return 0;
@@ -98,6 +104,7 @@ void FrmMain::OnCreate() {
         twipsPerPixelY_ = core::TwipsPerPixel(::GetDeviceCaps(screen.get(), LOGPIXELSY));
     }
     controls_.Create(hwnd(), env_.instance, picBmp_);
+    RecordMenuHints();
     // Both panels must exist before any text goes into them.
     controls_.DockBars(twipsPerPixelX_);
     const wchar_t* welcome = L"欢迎使用Grabwell";
@@ -127,16 +134,31 @@ LRESULT FrmMain::OnNotify(NMHDR* header) {
     return 0;
 }
 
-void FrmMain::OnClose() {
-    // The unload path ends quietly on any failure and lets the window close.
-    bool cancel = false;
+bool FrmMain::UnloadCancels() noexcept {
     try {
         SaveWindowPlacement();
-        cancel = CloseQuestionCancels();
+        return CloseQuestionCancels();
     } catch (...) {
-        cancel = false;
+        return false;
     }
-    if (!cancel) ::DestroyWindow(hwnd());
+}
+
+void FrmMain::OnClose() {
+    if (!UnloadCancels()) ::DestroyWindow(hwnd());
+}
+
+LRESULT FrmMain::OnQueryEndSession() {
+    // A log-off or shutdown is a close the user did not ask this window for:
+    // the same unload, and while the question waits the shutdown screen
+    // says why this program holds the session up.
+    const platform::unique_shutdown_reason reason(pictureUnsaved_ ? hwnd() : nullptr,
+                                                  L"文件还没有保存");
+    return UnloadCancels() ? FALSE : TRUE;
+}
+
+void FrmMain::OnEndSession(bool ending) {
+    // Everything was asked when the session asked to end; it is ending now.
+    if (ending) ::DestroyWindow(hwnd());
 }
 
 void FrmMain::OnDestroy() {

@@ -1,6 +1,7 @@
 #pragma once
 // The program's one top-level window: menu, toolbar, status bar, the
 // scrollable picture viewport, and every user command.
+#include <array>
 #include <optional>
 #include <string>
 
@@ -71,6 +72,8 @@ private:
     void OnCommand(UINT id);
     LRESULT OnNotify(NMHDR* header);
     void OnClose();
+    LRESULT OnQueryEndSession();
+    void OnEndSession(bool ending);
     void OnDestroy();
     void OnDpiChanged(UINT dpiX, UINT dpiY, const RECT& suggested);
 
@@ -81,7 +84,14 @@ private:
     void ApplyScrollBar(HWND bar, const core::ScrollBarLayout& layout, ScrollSteps& steps);
     void MovePicture();
 
+    // The unload handler, run by a close and by the session's end: the
+    // placement first, then the close-time question. True keeps the window
+    // open; any failure ends it quietly with false.
+    bool UnloadCancels() noexcept;
     void LoadPlacement();
+    // After the stored placement: a window no monitor would show comes back
+    // onto the nearest one.
+    void KeepOnAMonitor();
     void SaveWindowPlacement();
     // Asked after the placement is written; true keeps the window open.
     bool CloseQuestionCancels();
@@ -112,6 +122,7 @@ private:
     void mnuClearWall_Click();
     void mnuprint_Click();
     void LoadLanguageFile(const std::wstring& folder, const std::wstring& fileName);
+    void RecordMenuHints();
     void RestoreNormal();
     void mnuExit_Click();
     void mnuHowto_Click();
@@ -134,6 +145,8 @@ private:
     std::optional<platform::StartedProcess> help_;
     document::CommonDialog dialog_;  // `CDopen`: one dialog state for open, save and print
     document::LanguageTexts languageLines_;
+    // Per language line, the shortcut hint its menu item had at start-up.
+    std::array<std::wstring, core::kLanguageLineCount> menuHints_;
 };
 
 }  // namespace grabwell::app

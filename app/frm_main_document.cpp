@@ -58,7 +58,10 @@ bool FrmMain::CloseQuestionCancels() {
     switch (answer) {
         case IDYES:
             mnusave_Click();
-            return pictureUnsaved_;  // stays open unless the save really wrote
+            // Stays open unless the save really wrote, or there was no
+            // picture to lose (Clear leaves the flag set): Yes must never
+            // leave the user unable to close.
+            return pictureUnsaved_ && !CurrentPicture().empty();
         case IDNO:
             return false;
         default:

@@ -27,11 +27,19 @@ void FrmMain::LoadLanguageFile(const std::wstring& folder, const std::wstring& f
                                reinterpret_cast<LPARAM>(text.c_str()));
                 break;
             case core::LanguageTarget::Menu:
-                SetMenuCaption(menu, core::kLanguageLines[line].menuId, text);
+                SetMenuCaption(menu, core::kLanguageLines[line].menuId, text, menuHints_[line]);
                 break;
         }
     }
     ::DrawMenuBar(hwnd());
+}
+
+void FrmMain::RecordMenuHints() {
+    HMENU menu = ::GetMenu(hwnd());
+    for (std::size_t line = 0; line < core::kLanguageLines.size(); ++line) {
+        if (core::kLanguageLines[line].target != core::LanguageTarget::Menu) continue;
+        menuHints_[line] = MenuHint(menu, core::kLanguageLines[line].menuId);
+    }
 }
 
 void FrmMain::mnuChinese_Click() { LoadLanguageFile(env_.programFolder + L"\\language", L"\\chinese.lng"); }

@@ -13,7 +13,8 @@ enum Edge { kLeft, kTop, kWidth, kHeight };
 void FrmMain::LoadPlacement() {
     // Each value is applied as soon as it is read, in the stored order: the
     // window moves twice and resizes twice, and nothing is clamped to the
-    // screen, so a placement saved on a larger desktop is honoured as is.
+    // screen, so a placement saved on a larger desktop is honoured as far as
+    // any of it shows (KeepOnAMonitor).
     for (std::size_t i = 0; i < core::kPlacementKeys.size(); ++i) {
         const auto& key = core::kPlacementKeys[i];
         std::optional<std::u16string> stored;
@@ -32,6 +33,22 @@ void FrmMain::LoadPlacement() {
         }
         ::SetWindowPos(hwnd(), nullptr, x, y, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE);
     }
+}
+
+void FrmMain::KeepOnAMonitor() {
+    RECT r{};
+    if (!::GetWindowRect(hwnd(), &r)) return;
+    // A frame that shows at least partly stays where the user left it; only
+    // one that no monitor shows any more (a second monitor unplugged) moves.
+    if (::MonitorFromRect(&r, MONITOR_DEFAULTTONULL)) return;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    if (!::GetMonitorInfoW(::MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+    const RECT& work = monitor.rcWork;
+    const core::Rect inside = core::MoveInside({r.left, r.top, r.right, r.bottom},
+                                               {work.left, work.top, work.right, work.bottom});
+    ::SetWindowPos(hwnd(), nullptr, inside.left, inside.top, inside.right - inside.left,
+                   inside.bottom - inside.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void FrmMain::SaveWindowPlacement() {

@@ -40,22 +40,32 @@ std::wstring FullText(const Found& item) {
     return text.data();
 }
 
-}  // namespace
+// The item's caption and its hint (from the first TAB on).
+struct Parts {
+    std::wstring caption;
+    std::wstring hint;
+};
 
-std::wstring MenuCaption(HMENU root, UINT id) {
+Parts SplitText(HMENU root, UINT id) {
     const Found item = FindItem(root, id);
     if (!item.menu) return {};
-    const std::wstring text = FullText(item);
-    return text.substr(0, text.find(L'\t'));
+    std::wstring text = FullText(item);
+    const auto tab = text.find(L'\t');
+    if (tab == std::wstring::npos) return {std::move(text), {}};
+    return {text.substr(0, tab), text.substr(tab)};
 }
 
-bool SetMenuCaption(HMENU root, UINT id, std::wstring_view caption) {
+}  // namespace
+
+std::wstring MenuCaption(HMENU root, UINT id) { return SplitText(root, id).caption; }
+
+std::wstring MenuHint(HMENU root, UINT id) { return SplitText(root, id).hint; }
+
+bool SetMenuCaption(HMENU root, UINT id, std::wstring_view caption, std::wstring_view hint) {
     const Found item = FindItem(root, id);
     if (!item.menu) return false;
-    const std::wstring old = FullText(item);
-    const auto tab = old.find(L'\t');
     std::wstring text(caption);
-    if (tab != std::wstring::npos) text += old.substr(tab);
+    text += hint;
     MENUITEMINFOW info{};
     info.cbSize = sizeof(info);
     info.fMask = MIIM_STRING;

@@ -1,7 +1,8 @@
 #pragma once
 // Menu captions by item id, submenus included. A caption's shortcut hint
-// (the text after a TAB) belongs to the item, not to its language, so
-// relabelling keeps it.
+// (a TAB and the text after it) belongs to the item, not to its language:
+// relabelling puts back the hint the item had at start-up, whatever text an
+// earlier relabelling gave it.
 #include <string>
 #include <string_view>
 
@@ -11,8 +12,10 @@ namespace grabwell::app {
 
 // The caption without its shortcut hint; empty when there is no such item.
 std::wstring MenuCaption(HMENU root, UINT id);
-// Replaces the caption, keeping any shortcut hint. False when the item is
-// not found or the menu refuses the text.
-bool SetMenuCaption(HMENU root, UINT id, std::wstring_view caption);
+// The shortcut hint, TAB included; empty when the item has none.
+std::wstring MenuHint(HMENU root, UINT id);
+// Replaces the item's whole text with the caption followed by the hint.
+// False when the item is not found or the menu refuses the text.
+bool SetMenuCaption(HMENU root, UINT id, std::wstring_view caption, std::wstring_view hint);
 
 }  // namespace grabwell::app

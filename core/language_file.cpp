@@ -106,13 +106,15 @@ std::u16string Utf8ToUtf16(std::string_view bytes) {
 std::vector<std::u16string> DecodeLanguageFile(
     std::string_view bytes,
     const std::function<std::u16string(std::string_view)>& ansiDecode) {
-    const bool utf8 = IsValidUtf8(bytes);
-    if (utf8 && bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
-        bytes.remove_prefix(kUtf8Bom.size());
-    }
+    std::vector<std::string> lines = SplitLanguageLines(bytes);
+    // Only the lines that are used decide: whatever an editor left after
+    // them must not turn a good UTF-8 file into code-page mojibake.
+    bool utf8 = true;
+    for (const std::string& line : lines) utf8 = utf8 && IsValidUtf8(line);
+    if (utf8 && lines[0].starts_with(kUtf8Bom)) lines[0].erase(0, kUtf8Bom.size());
     std::vector<std::u16string> texts;
     texts.reserve(kLanguageLineCount);
-    for (const std::string& line : SplitLanguageLines(bytes)) {
+    for (const std::string& line : lines) {
         if (utf8) {
             texts.push_back(Utf8ToUtf16(line));
         } else if (ansiDecode) {

@@ -77,8 +77,9 @@ bool IsValidUtf8(std::string_view bytes);
 // Meant for text IsValidUtf8 accepted; anything malformed becomes U+FFFD.
 std::u16string Utf8ToUtf16(std::string_view bytes);
 
-// Decides the encoding once for the whole file: valid UTF-8 (a leading BOM is
-// dropped) or else the ANSI code page through ansiDecode, one line at a time.
+// Decides the encoding once, from the lines that are used: all of them valid
+// UTF-8 (a leading BOM is dropped), or else the ANSI code page through
+// ansiDecode, one line at a time. Bytes after the last used line never count.
 std::vector<std::u16string> DecodeLanguageFile(
     std::string_view bytes,
     const std::function<std::u16string(std::string_view)>& ansiDecode);

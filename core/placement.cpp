@@ -1,5 +1,6 @@
 #include "core/placement.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -48,6 +49,21 @@ std::u16string FormatPlacementValue(double twips) {
     const auto whole = RoundToInt32(twips).value_or(0);
     const std::string ascii = std::to_string(whole);
     return {ascii.begin(), ascii.end()};
+}
+
+Rect MoveInside(const Rect& frame, const Rect& area) {
+    // 64-bit sums: any two 32-bit coordinates may lie further apart than
+    // a 32-bit difference holds.
+    const auto fit = [](std::int64_t low, std::int64_t high, std::int64_t areaLow,
+                        std::int64_t areaHigh) {
+        const std::int64_t length = std::min(high - low, areaHigh - areaLow);
+        const std::int64_t start = std::clamp(low, areaLow, areaHigh - length);
+        return std::pair<std::int32_t, std::int32_t>(static_cast<std::int32_t>(start),
+                                                     static_cast<std::int32_t>(start + length));
+    };
+    const auto [left, right] = fit(frame.left, frame.right, area.left, area.right);
+    const auto [top, bottom] = fit(frame.top, frame.bottom, area.top, area.bottom);
+    return {left, top, right, bottom};
 }
 
 }  // namespace grabwell::core

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/geometry.h"
+
 namespace grabwell::core {
 
 struct PlacementKey {
@@ -38,5 +40,9 @@ double PlacementValueOr(const std::optional<std::u16string>& stored, double defa
 
 // Whole twips, halves to even, as plain decimal text with a leading minus.
 std::u16string FormatPlacementValue(double twips);
+
+// A frame moved the least distance that puts it wholly inside the area,
+// shrunk to the area's size where it is larger.
+Rect MoveInside(const Rect& frame, const Rect& area);
 
 }  // namespace grabwell::core

@@ -228,6 +228,24 @@ private:
     HPALETTE previous_;
 };
 
+// While it lives, the shutdown screen names the window and the reason it
+// holds the session up. Null window: no reason. Where the system refuses
+// the reason, nothing is held and nothing is destroyed.
+class unique_shutdown_reason {
+public:
+    unique_shutdown_reason(HWND window, const wchar_t* reason) noexcept
+        : window_(window && ::ShutdownBlockReasonCreate(window, reason) ? window : nullptr) {}
+    unique_shutdown_reason(const unique_shutdown_reason&) = delete;
+    unique_shutdown_reason& operator=(const unique_shutdown_reason&) = delete;
+    ~unique_shutdown_reason() {
+        if (window_) ::ShutdownBlockReasonDestroy(window_);
+    }
+    explicit operator bool() const noexcept { return window_ != nullptr; }
+
+private:
+    HWND window_;
+};
+
 // BeginPaint to EndPaint, for one WM_PAINT.
 class unique_hdc_paint {
 public:

@@ -111,6 +111,23 @@ TEST(DecodeLanguageFile, OneNonUtf8LineSendsTheWholeFileToTheCodePage) {
     EXPECT_EQ(DecodeLanguageFile("ab\xCE\xC4", nullptr)[0], u"ab\uFFFD\uFFFD");
 }
 
+TEST(DecodeLanguageFile, OnlyTheUsedLinesDecideTheEncoding) {
+    // 25 UTF-8 lines, the last with `tail`, then a stray code-page byte in a
+    // line no one reads.
+    const auto file = [](const char* tail) {
+        std::string bytes = "\xEF\xBB\xBF";
+        for (std::size_t i = 1; i <= kLanguageLineCount; ++i) {
+            bytes += "\xE6\xAC\xA2" + std::to_string(i) + (i == kLanguageLineCount ? tail : "") + "\r\n";
+        }
+        return bytes + "\xCE\r\n";
+    };
+    const auto texts = DecodeLanguageFile(file(""), FakeAnsi);
+    EXPECT_EQ(texts[0], u"欢1");
+    EXPECT_EQ(texts[24], u"欢25");
+    // The same byte on line 25 does count.
+    EXPECT_EQ(DecodeLanguageFile(file("\xCE"), FakeAnsi)[24], u"ansi:\u00E6\u00AC\u00A225\u00CE");
+}
+
 std::string ReadShipped(const std::string& name) {
     const std::string bytes = grabwell::testing::ReadSourceFile("resources/language/" + name);
     EXPECT_FALSE(bytes.empty()) << name;

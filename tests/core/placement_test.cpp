@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 using namespace grabwell::core;
 
 TEST(Placement, KeysAndDefaultsInApplyOrder) {
@@ -49,4 +51,17 @@ TEST(Placement, FormatsWholeTwips) {
     for (double v : {0.0, 1.0, -1.0, 14985.0, -32000.0}) {
         EXPECT_EQ(ParsePlacementValue(FormatPlacementValue(v)), v);
     }
+}
+
+TEST(Placement, MoveInsideKeepsTheSizeThatFitsAndMovesTheLeastDistance) {
+    const Rect area{0, 0, 1024, 738};
+    // Beyond the right edge and below: back to the nearest corner, same size.
+    EXPECT_EQ(MoveInside({3000, 900, 3433, 1333}, area), (Rect{591, 305, 1024, 738}));
+    // Far off to the upper left, at the ends of the coordinate range.
+    EXPECT_EQ(MoveInside({INT32_MIN, INT32_MIN, INT32_MIN + 400, INT32_MIN + 300}, area),
+              (Rect{0, 0, 400, 300}));
+    // Larger than the area: shrunk to it.
+    EXPECT_EQ(MoveInside({-5000, 2000, -3000, 4000}, area), area);
+    // An area that does not start at 0, as a second monitor's.
+    EXPECT_EQ(MoveInside({0, 0, 200, 100}, {-1280, 40, 0, 1064}), (Rect{-200, 40, 0, 140}));
 }

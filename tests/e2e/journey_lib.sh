@@ -284,7 +284,8 @@ activate_main() {
 wait_dialog() {
   local regex=$1 tries=$((${2:-10} * 5)) line
   while ((tries-- > 0)); do
-    line=$(probe dialog)
+    # No dialog yet is a failed probe; under `set -e` that must not end the journey.
+    line=$(probe dialog || true)
     if [[ $line == found=1* ]]; then
       local title=${line#found=1 title=}
       title=${title%%$'\t'*}

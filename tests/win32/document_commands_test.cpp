@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "capture/picture_file.h"
+#include "core/rounding.h"
 #include "tests/win32/document_test_support.h"
 #include "tests/win32/test_window_env.h"
 
@@ -95,6 +96,52 @@ TEST_F(DocumentTest, YesWithAFailingSaveStaysOpen) {
     Close();
     EXPECT_TRUE(::IsWindow(window->hwnd()));
     EXPECT_TRUE(window->PictureUnsaved());
+}
+
+TEST_F(DocumentTest, YesWithNoPictureLeftCloses) {
+    Capture();
+    window->RunCommand(core::CommandId::mnuClear);
+    ASSERT_TRUE(window->PictureUnsaved()) << "Clear leaves the flag";
+    env.ui.answers = {IDYES};
+    Close();
+    EXPECT_EQ(env.ui.messages.size(), 1u);
+    EXPECT_EQ(env.ui.saveCalls, 0) << "nothing to save, so no dialog";
+    EXPECT_FALSE(::IsWindow(window->hwnd()));
+}
+
+// The session's end runs the same unload as a close, but only answers: the
+// window goes when the session really ends, without a second question.
+TEST_F(DocumentTest, SessionEndAsksAsACloseAndTheAnswerDecidesWhetherItMayEnd) {
+    const auto mayEnd = [&] {
+        return ::SendMessageW(window->hwnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+    };
+    const platform::SettingsStore store(env.settingsKey());
+    EXPECT_EQ(mayEnd(), TRUE) << "nothing unsaved";
+    EXPECT_TRUE(env.ui.messages.empty());
+
+    Capture();
+    ::SetWindowPos(window->hwnd(), nullptr, 40, 30, 500, 400, SWP_NOZORDER);
+    const auto target = env.folder() / L"ending.bmp";
+    env.ui.answers = {IDCANCEL, IDYES, IDYES, IDNO};
+    env.ui.fileChoices = {std::nullopt, target.wstring()};
+    EXPECT_EQ(mayEnd(), FALSE) << "Cancel";
+    EXPECT_EQ(store.Read(L"MainLeft"),
+              std::to_wstring(core::PixelsToTwips(40, window->twipsPerPixelX())));
+    ASSERT_EQ(env.ui.messages.size(), 1u);
+    EXPECT_EQ(env.ui.messages[0].text, kQuestion);
+    EXPECT_EQ(env.ui.messages[0].style, static_cast<UINT>(67));
+    EXPECT_EQ(mayEnd(), FALSE) << "Yes, save cancelled";
+    EXPECT_EQ(mayEnd(), TRUE) << "Yes, saved";
+    EXPECT_EQ(Head(target, 2), "BM");
+    Capture();
+    EXPECT_EQ(mayEnd(), TRUE) << "No";
+    EXPECT_EQ(env.ui.messages.size(), 4u);
+
+    ::SendMessageW(window->hwnd(), WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
+    EXPECT_TRUE(::IsWindow(window->hwnd())) << "another program called the end off";
+    ::SendMessageW(window->hwnd(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_FALSE(::IsWindow(window->hwnd()));
+    EXPECT_EQ(env.ui.messages.size(), 4u);
 }
 
 TEST_F(DocumentTest, SaveWritesABitmapWhateverTheNameAndClearsTheFlag) {

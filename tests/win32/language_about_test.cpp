@@ -153,6 +153,27 @@ TEST_F(LanguageTest, ShortFileBlanksTheRestAndMissingFileBlanksEverything) {
     EXPECT_EQ(AboutTitle(), L"关于Grabwell");
 }
 
+// A file may carry a TAB of its own; the next file still gets the hint the
+// item had at start-up, and an item that had none gets none.
+TEST_F(LanguageTest, ShortcutHintsAreTheStartUpOnesWhateverAnEarlierFileSaid) {
+    const auto fullText = [&](UINT id) {
+        wchar_t text[128] = {};
+        ::GetMenuStringW(::GetMenu(window->hwnd()), id, text, 127, MF_BYCOMMAND);
+        return std::wstring(text);
+    };
+    const std::string lines = "T\r\nP\r\nF\r\nOpen\tCtrl+O\r\nSave\tF2\r\n";
+    Write(L"English.lng", lines);
+    window->RunCommand(core::CommandId::mnuEnglish);
+    EXPECT_EQ(fullText(IDM_mnuOpen), L"Open\tCtrl+O");
+    EXPECT_EQ(fullText(IDM_mnusave), L"Save\tF2\tCtrl+S");
+
+    Write(L"chinese.lng", ShippedFile("chinese.lng"));
+    window->RunCommand(core::CommandId::mnuChinese);
+    EXPECT_EQ(fullText(IDM_mnuOpen), L"打开(&O)");
+    EXPECT_EQ(fullText(IDM_mnusave), L"保存(&S)\tCtrl+S");
+    EXPECT_EQ(fullText(IDM_mnuExit), L"退出(&X)\tCtrl+Q");
+}
+
 TEST_F(LanguageTest, LineFeedOnlyFileIsOneLine) {
     Write(L"English.lng", "one\ntwo\nthree");
     window->RunCommand(core::CommandId::mnuEnglish);

@@ -31,6 +31,14 @@ void ExpectFrameInTwips(const app::FrmMain& window, double left, double top, dou
     EXPECT_EQ(r.bottom - r.top, core::TwipsToPixels(height, ty));
 }
 
+// A start with these values stored.
+std::unique_ptr<app::FrmMain> StartWith(WindowTestEnv& env,
+                                        std::initializer_list<std::pair<const wchar_t*, std::wstring>> values) {
+    const platform::SettingsStore store(env.settingsKey());
+    for (const auto& [name, text] : values) store.Write(name, text);
+    return env.MakeWindow();
+}
+
 void CloseLikeTheUser(app::FrmMain& window) {
     ::SendMessageW(window.hwnd(), WM_CLOSE, 0, 0);
     test::PumpMessages(50);
@@ -110,14 +118,38 @@ TEST(Placement, MaximizedCloseStoresMaximizedBoundsAndNextStartIsNormal) {
 
 TEST(Placement, GarbageValuesFallBackToEachKeysDefault) {
     WindowTestEnv env;
-    const platform::SettingsStore store(env.settingsKey());
-    store.Write(L"MainLeft", L"abc");
-    store.Write(L"MainTop", L"-45");
-    store.Write(L"MainWidth", L"");
-    store.Write(L"MainHeight", L"1e99");
-    auto window = env.MakeWindow();
+    auto window = StartWith(
+        env, {{L"MainLeft", L"abc"}, {L"MainTop", L"-45"}, {L"MainWidth", L""}, {L"MainHeight", L"1e99"}});
     ASSERT_TRUE(window);
     ExpectFrameInTwips(*window, 1000, -45, 6500, 6500);  // off screen is applied as stored
+}
+
+// Off every monitor (a second one unplugged since) the window comes back onto
+// the nearest work area with its size; partly visible, it stays as stored.
+TEST(Placement, AFrameNoMonitorShowsComesBackOntoTheNearestWorkArea) {
+    RECT work{};
+    ASSERT_TRUE(::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+    WindowTestEnv env;
+    auto window = StartWith(env, {{L"MainLeft", L"100000"}, {L"MainTop", L"1500"}});
+    ASSERT_TRUE(window);
+    const double tx = window->twipsPerPixelX();
+    const int top = core::TwipsToPixels(1500, window->twipsPerPixelY());
+    const int width = core::TwipsToPixels(6500, tx);
+    ASSERT_GT(core::TwipsToPixels(100000, tx), work.right) << "the stored frame must be off screen";
+    RECT r = OuterRect(window->hwnd());
+    EXPECT_EQ(r.right, work.right);
+    EXPECT_EQ(r.top, top);
+    EXPECT_EQ(r.right - r.left, width);
+    EXPECT_EQ(r.bottom - r.top, core::TwipsToPixels(6500, window->twipsPerPixelY()));
+    window.reset();
+
+    // 33 pixels of it still show at the left.
+    const int left = work.left + 33 - width;
+    window = StartWith(env, {{L"MainLeft", std::to_wstring(core::PixelsToTwips(left, tx))}});
+    ASSERT_TRUE(window);
+    r = OuterRect(window->hwnd());
+    EXPECT_EQ(r.left, left);
+    EXPECT_EQ(r.top, top);
 }
 
 TEST(Exit, EndsTheHelpViewerByItsHandleAndSkipsTheUnloadPath) {

@@ -8,6 +8,9 @@
 //   grabwell_probe toolbar         the toolbar's screen rectangle
 //   grabwell_probe dialog [TIMEOUT_SECONDS]
 //                                  the first dialog box on the desktop: title, text
+//   grabwell_probe answer TITLE yes|no|cancel|ok
+//                                  clicks that button of the dialog box titled
+//                                  TITLE, wherever it is in the stack of windows
 //   grabwell_probe process NAME    how many processes of that image name run
 //   grabwell_probe memory          the program's memory counters
 #include <windows.h>
@@ -154,12 +157,34 @@ int ProbeToolbar() {
     return 0;
 }
 
+struct DialogSearch {
+    const wchar_t* title;  // null: any
+    HWND found;
+};
+
 BOOL CALLBACK MatchDialog(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<DialogSearch*>(param);
     wchar_t name[16] = {};
     ::GetClassNameW(window, name, 16);
     if (std::wcscmp(name, L"#32770") != 0 || !::IsWindowVisible(window)) return TRUE;
-    *reinterpret_cast<HWND*>(param) = window;
+    if (search->title) {
+        wchar_t title[256] = {};
+        ::GetWindowTextW(window, title, 256);
+        if (std::wcscmp(title, search->title) != 0) return TRUE;
+    }
+    search->found = window;
     return FALSE;
+}
+
+// The topmost visible dialog box with that title (any, for null), waiting up
+// to the timeout for one to show.
+HWND FindDialog(const wchar_t* title, int timeoutSeconds) {
+    DialogSearch search{title, nullptr};
+    for (int tries = timeoutSeconds * 10;; --tries) {
+        ::EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
+        if (search.found || tries <= 0) return search.found;
+        ::Sleep(100);
+    }
 }
 
 BOOL CALLBACK AppendStatic(HWND child, LPARAM param) {
@@ -176,13 +201,7 @@ BOOL CALLBACK AppendStatic(HWND child, LPARAM param) {
 
 // Message boxes and common dialogs are all of the dialog class; their
 // message lives in static controls.
-int ProbeDialog(int timeoutSeconds) {
-    HWND dialog = nullptr;
-    for (int tries = timeoutSeconds * 10;; --tries) {
-        ::EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&dialog));
-        if (dialog || tries <= 0) break;
-        ::Sleep(100);
-    }
+int PrintDialog(HWND dialog) {
     if (!dialog) {
         std::printf("found=0\n");
         return 1;
@@ -196,6 +215,28 @@ int ProbeDialog(int timeoutSeconds) {
     }
     std::printf("found=1 title=%s\ttext=%s\n", Utf8(title).c_str(), Utf8(text.c_str()).c_str());
     return 0;
+}
+
+// A click on the button by its window, as a user's click would arrive, so
+// that it works while another program's window covers the box.
+int Answer(const wchar_t* title, const wchar_t* button) {
+    static constexpr struct {
+        const wchar_t* name;
+        int id;
+    } kButtons[] = {{L"yes", IDYES}, {L"no", IDNO}, {L"cancel", IDCANCEL}, {L"ok", IDOK}};
+    int id = 0;
+    for (const auto& known : kButtons) {
+        if (::_wcsicmp(known.name, button) == 0) id = known.id;
+    }
+    HWND dialog = FindDialog(title, 0);
+    HWND control = dialog && id ? ::GetDlgItem(dialog, id) : nullptr;
+    if (!control) {
+        std::printf("found=0\n");
+        return 1;
+    }
+    PrintDialog(dialog);
+    DWORD_PTR ignored = 0;
+    return ::SendMessageTimeoutW(control, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored) ? 0 : 1;
 }
 
 // The process list is the prefix's own: one wineserver, one list.
@@ -252,12 +293,13 @@ int wmain(int argc, wchar_t** argv) {
     if (argc == 2 && std::wcscmp(argv[1], L"scroll") == 0) return ProbeScroll();
     if (argc == 2 && std::wcscmp(argv[1], L"toolbar") == 0) return ProbeToolbar();
     if (argc >= 2 && std::wcscmp(argv[1], L"dialog") == 0) {
-        return ProbeDialog(argc >= 3 ? ::_wtoi(argv[2]) : 0);
+        return PrintDialog(FindDialog(nullptr, argc >= 3 ? ::_wtoi(argv[2]) : 0));
     }
+    if (argc == 4 && std::wcscmp(argv[1], L"answer") == 0) return Answer(argv[2], argv[3]);
     if (argc == 3 && std::wcscmp(argv[1], L"process") == 0) return ProbeProcess(argv[2]);
     if (argc == 2 && std::wcscmp(argv[1], L"memory") == 0) return ProbeMemory();
     std::fprintf(stderr,
                  "usage: grabwell_probe window [TIMEOUT_SECONDS] | scroll | toolbar | "
-                 "dialog [TIMEOUT_SECONDS] | process NAME | memory\n");
+                 "dialog [TIMEOUT_SECONDS] | answer TITLE BUTTON | process NAME | memory\n");
     return 2;
 }
