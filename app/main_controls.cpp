@@ -30,7 +30,7 @@ unique_himagelist LoadToolbarPictures(HINSTANCE instance) {
                                               core::kToolbarPictureCount, 0));
     if (!list) return list;
     platform::unique_hbitmap strip(static_cast<HBITMAP>(::LoadImageW(
-        instance, MAKEINTRESOURCEW(IDB_TOOLBAR), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+        instance, MAKEINTRESOURCEW(IDB_TOOLBAR_16), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     if (strip) ::ImageList_AddMasked(list.get(), strip.get(), kMaskColour);
     return list;
 }
