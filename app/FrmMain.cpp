@@ -79,7 +79,8 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_NOTIFY:
             return OnNotify(reinterpret_cast<NMHDR*>(lParam));
         case WM_DPICHANGED:
-            OnDpiChanged(LOWORD(wParam), HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            // Both words carry the same DPI: windows scale alike in x and y.
+            OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
         case WM_CLOSE:
             OnClose();
@@ -96,10 +97,11 @@ void FrmMain::OnCreate() {
     if (const auto screen = platform::unique_window_dc::Client(nullptr)) {
         twipsPerPixelX_ = core::TwipsPerPixel(::GetDeviceCaps(screen.get(), LOGPIXELSX));
         twipsPerPixelY_ = core::TwipsPerPixel(::GetDeviceCaps(screen.get(), LOGPIXELSY));
+        dpi_ = static_cast<UINT>(::GetDeviceCaps(screen.get(), LOGPIXELSX));
     }
     controls_.Create(hwnd(), env_.instance, picBmp_);
     // Both panels must exist before any text goes into them.
-    controls_.DockBars(twipsPerPixelX_);
+    controls_.DockBars(LayoutTwipsPerPixel());
     const wchar_t* welcome = L"欢迎使用Grabwell";
     ::SendMessageW(controls_.StatusBar1, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(welcome));
 }
@@ -107,13 +109,14 @@ void FrmMain::OnCreate() {
 void FrmMain::OnSize(UINT state) {
     if (!controls_.Toolbar1) return;
     if (state == SIZE_MINIMIZED) return;
-    controls_.DockBars(twipsPerPixelX_);
+    controls_.DockBars(LayoutTwipsPerPixel());
     LayoutViewport();
 }
 
-void FrmMain::OnDpiChanged(UINT dpiX, UINT dpiY, const RECT& suggested) {
-    twipsPerPixelX_ = core::TwipsPerPixel(static_cast<int>(dpiX));
-    twipsPerPixelY_ = core::TwipsPerPixel(static_cast<int>(dpiY));
+double FrmMain::LayoutTwipsPerPixel() const { return core::TwipsPerPixel(static_cast<int>(dpi_)); }
+
+void FrmMain::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    dpi_ = dpi;
     ::SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                    suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -43,6 +43,8 @@ public:
     DWORD HelpProcessId() const { return help_ ? help_->id : 0; }
     double twipsPerPixelX() const { return twipsPerPixelX_; }
     double twipsPerPixelY() const { return twipsPerPixelY_; }
+    // The display scale the window is drawn at now.
+    UINT dpi() const { return dpi_; }
 
     // Runs a command as the menu does; any failure inside it stays inside.
     void RunCommand(core::CommandId id) noexcept;
@@ -72,7 +74,7 @@ private:
     LRESULT OnNotify(NMHDR* header);
     void OnClose();
     void OnDestroy();
-    void OnDpiChanged(UINT dpiX, UINT dpiY, const RECT& suggested);
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
 
     void OnScroll(HWND bar, UINT code);
     void OnMouseWheel(int delta, UINT keys);
@@ -80,6 +82,8 @@ private:
     void ScrollBy(HWND bar, UINT code, int repeat);
     void ApplyScrollBar(HWND bar, const core::ScrollBarLayout& layout, ScrollSteps& steps);
     void MovePicture();
+    // The viewport is laid out in twips at the window's own scale.
+    double LayoutTwipsPerPixel() const;
 
     void LoadPlacement();
     void SaveWindowPlacement();
@@ -126,8 +130,12 @@ private:
     ScrollSteps vSteps_;
     int wheelRemainder_ = 0;
     HACCEL accelerators_ = nullptr;
+    // The screen's twips per pixel, fixed at start-up by the system's DPI:
+    // the unit of the stored placement, whose values are screen
+    // coordinates of the whole desktop, whatever monitor the window is on.
     double twipsPerPixelX_ = 15.0;
     double twipsPerPixelY_ = 15.0;
+    UINT dpi_ = 96;
     bool pictureUnsaved_ = false;
     FreeRectangleState freeRectangle_ = FreeRectangleState::Idle;
     FreeRectangleOverlay overlay_;   // the press's way in while armed

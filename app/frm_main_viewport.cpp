@@ -33,8 +33,8 @@ core::ScrollAction ActionFor(UINT code) {
 }  // namespace
 
 void FrmMain::LayoutViewport() {
-    const double tx = twipsPerPixelX_;
-    const double ty = twipsPerPixelY_;
+    const double tx = LayoutTwipsPerPixel();
+    const double ty = tx;
     RECT client{};
     ::GetClientRect(hwnd(), &client);
     const RECT viewport = WindowRectIn(controls_.picScroll);
@@ -91,8 +91,9 @@ void FrmMain::ApplyScrollBar(HWND bar, const core::ScrollBarLayout& layout, Scro
 }
 
 void FrmMain::MovePicture() {
-    const int x = core::PictureOffsetPixels(::GetScrollPos(controls_.HScroll1, SB_CTL), twipsPerPixelX_);
-    const int y = core::PictureOffsetPixels(::GetScrollPos(controls_.VScroll1, SB_CTL), twipsPerPixelY_);
+    const double tpp = LayoutTwipsPerPixel();
+    const int x = core::PictureOffsetPixels(::GetScrollPos(controls_.HScroll1, SB_CTL), tpp);
+    const int y = core::PictureOffsetPixels(::GetScrollPos(controls_.VScroll1, SB_CTL), tpp);
     RECT r = WindowRectIn(controls_.PicBmp);
     ::MapWindowPoints(HWND_DESKTOP, controls_.picScroll, reinterpret_cast<POINT*>(&r), 2);
     if (r.left == x && r.top == y) return;
