@@ -75,6 +75,7 @@ private:
     void OnClose();
     void OnDestroy();
     void OnDpiChanged(UINT dpi, const RECT& suggested);
+    void SetIconsFor(UINT dpi);
 
     void OnScroll(HWND bar, UINT code);
     void OnMouseWheel(int delta, UINT keys);
@@ -136,6 +137,11 @@ private:
     double twipsPerPixelX_ = 15.0;
     double twipsPerPixelY_ = 15.0;
     UINT dpi_ = 96;
+    // While the stored placement is applied, its pixels are already those of
+    // the monitor it lies on.
+    bool placing_ = false;
+    platform::unique_hicon smallIcon_;
+    platform::unique_hicon bigIcon_;
     bool pictureUnsaved_ = false;
     FreeRectangleState freeRectangle_ = FreeRectangleState::Idle;
     FreeRectangleOverlay overlay_;   // the press's way in while armed

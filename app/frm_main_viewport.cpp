@@ -50,6 +50,10 @@ void FrmMain::LayoutViewport() {
     in.pictureHeight = (picture.bottom - picture.top) * ty;
     in.twipsPerPixelX = tx;
     in.twipsPerPixelY = ty;
+    // A bar is a whole number of pixels thick, or the viewport beside it is
+    // not: 255 twips are 25.5 pixels at 150%.
+    in.hScrollHeight = core::TwipsToPixels(core::kScrollBarThicknessTwips, ty) * ty;
+    in.vScrollWidth = core::TwipsToPixels(core::kScrollBarThicknessTwips, tx) * tx;
     in.previousViewportWidth = (viewport.right - viewport.left) * tx;
     in.previousViewportHeight = (viewport.bottom - viewport.top) * ty;
 
@@ -141,8 +145,8 @@ void FrmMain::OnMouseWheel(int delta, UINT keys) {
         return;
     }
     // A wheel line is a text line's worth of pixels, not a single pixel.
-    constexpr int kPixelsPerWheelLine = 16;
-    ScrollBy(bar, code, std::abs(notches) * static_cast<int>(lines) * kPixelsPerWheelLine);
+    const int pixelsPerWheelLine = core::ScaleForDpi(16, static_cast<int>(dpi_));
+    ScrollBy(bar, code, std::abs(notches) * static_cast<int>(lines) * pixelsPerWheelLine);
 }
 
 bool FrmMain::OnKeyDown(UINT key) {
