@@ -582,9 +582,6 @@ class Canvas:
         if 0 <= x < self.n and 0 <= y < self.n:
             self.px[y][x] = ch
 
-    def get(self, x, y):
-        return self.px[y][x]
-
     # masks: sets of pixels, combined with | and -
     def rect(self, x0, y0, x1, y1):
         return self.rect_px(self.e(x0), self.e(y0), self.e(x1), self.e(y1))
@@ -817,7 +814,7 @@ def draw_save(c):
 
 
 def draw_capture_rect(c):
-    n, t = c.n, c.w
+    t = c.w
     last = c.e(15) - 1
     c.paint(c.rect_px(0, 0, last + 1, last + 1), "c")
     dotted_px(c, 0, 0, last, last, "k", "w")
@@ -946,7 +943,6 @@ def pencil(c, tip, end, girth):
 
 
 def magnifier_px(c, plus):
-    t = c.w
     c.paint(c.polygon([(8.6, 10.2), (10.2, 8.6), (15.8, 14.2), (14.2, 15.8)]), "d", "k")
     lens = c.ellipse(0, 0, 11.5, 11.5)
     c.paint(lens, "c", "k")
@@ -1050,7 +1046,6 @@ def draw_help(c):
 
 
 def draw_exit(c):
-    t = c.w
     c.box(0, 0, 10, 16, "e", "k")
     c.box(2, 2, 8, 7, None, "E")
     c.box(2, 8.5, 8, 14, None, "E")
