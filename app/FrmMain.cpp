@@ -4,6 +4,7 @@
 
 #include "core/rounding.h"
 #include "platform/date_text.h"
+#include "platform/dpi.h"
 #include "platform/unique_any.h"
 #include "resources/resource.h"
 
@@ -38,8 +39,10 @@ bool FrmMain::Create(int showCommand) {
     ::GetLocalTime(&now);
     const std::wstring started = platform::GeneralDateText(now);
     ::SendMessageW(controls_.StatusBar1, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(started.c_str()));
+    placing_ = true;
     LoadPlacement();
     KeepOnAMonitor();
+    placing_ = false;
 
     ::ShowWindow(hwnd(), showCommand);
     ::UpdateWindow(hwnd());
@@ -80,7 +83,8 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_NOTIFY:
             return OnNotify(reinterpret_cast<NMHDR*>(lParam));
         case WM_DPICHANGED:
-            OnDpiChanged(LOWORD(wParam), HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            // Both words carry the same DPI: windows scale alike in x and y.
+            OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
         case WM_CLOSE:
             OnClose();
@@ -103,10 +107,13 @@ void FrmMain::OnCreate() {
         twipsPerPixelX_ = core::TwipsPerPixel(::GetDeviceCaps(screen.get(), LOGPIXELSX));
         twipsPerPixelY_ = core::TwipsPerPixel(::GetDeviceCaps(screen.get(), LOGPIXELSY));
     }
-    controls_.Create(hwnd(), env_.instance, picBmp_);
+    dpi_ = platform::WindowDpi(hwnd());
+    controls_.Create(hwnd(), env_.instance, picBmp_, dpi_);
     RecordMenuHints();
+    // The class icon is drawn for the system's scale.
+    if (dpi_ != platform::SystemDpi()) SetIconsFor(dpi_);
     // Both panels must exist before any text goes into them.
-    controls_.DockBars(twipsPerPixelX_);
+    controls_.DockBars(LayoutTwipsPerPixel());
     const wchar_t* welcome = L"欢迎使用Grabwell";
     ::SendMessageW(controls_.StatusBar1, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(welcome));
 }
@@ -114,15 +121,40 @@ void FrmMain::OnCreate() {
 void FrmMain::OnSize(UINT state) {
     if (!controls_.Toolbar1) return;
     if (state == SIZE_MINIMIZED) return;
-    controls_.DockBars(twipsPerPixelX_);
+    controls_.DockBars(LayoutTwipsPerPixel());
     LayoutViewport();
 }
 
-void FrmMain::OnDpiChanged(UINT dpiX, UINT dpiY, const RECT& suggested) {
-    twipsPerPixelX_ = core::TwipsPerPixel(static_cast<int>(dpiX));
-    twipsPerPixelY_ = core::TwipsPerPixel(static_cast<int>(dpiY));
-    ::SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+double FrmMain::LayoutTwipsPerPixel() const { return core::TwipsPerPixel(static_cast<int>(dpi_)); }
+
+void FrmMain::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    dpi_ = dpi;
+    controls_.ApplyDpi(env_.instance, dpi);
+    SetIconsFor(dpi);
+    // The stored placement is in the pixels of the monitor it lies on; the
+    // suggestion would scale its size a second time.
+    if (!placing_) {
+        ::SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                       suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    // Toolbar and status bar heights have changed even when the window's
+    // size has not.
+    OnSize(::IsIconic(hwnd()) ? SIZE_MINIMIZED : SIZE_RESTORED);
+}
+
+void FrmMain::SetIconsFor(UINT dpi) {
+    const auto load = [&](int metric) {
+        const int size = platform::SystemMetricForDpi(metric, dpi);
+        return platform::unique_hicon(static_cast<HICON>(
+            ::LoadImageW(env_.instance, MAKEINTRESOURCEW(IDI_GRABWELL), IMAGE_ICON, size, size, 0)));
+    };
+    platform::unique_hicon small = load(SM_CXSMICON);
+    platform::unique_hicon big = load(SM_CXICON);
+    // The window draws from the icons it is given until it gets others.
+    if (small) ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+    if (big) ::SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+    if (small) smallIcon_ = std::move(small);
+    if (big) bigIcon_ = std::move(big);
 }
 
 LRESULT FrmMain::OnNotify(NMHDR* header) {

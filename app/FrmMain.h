@@ -44,6 +44,8 @@ public:
     DWORD HelpProcessId() const { return help_ ? help_->id : 0; }
     double twipsPerPixelX() const { return twipsPerPixelX_; }
     double twipsPerPixelY() const { return twipsPerPixelY_; }
+    // The display scale the window is drawn at now.
+    UINT dpi() const { return dpi_; }
 
     // Runs a command as the menu does; any failure inside it stays inside.
     void RunCommand(core::CommandId id) noexcept;
@@ -75,7 +77,8 @@ private:
     LRESULT OnQueryEndSession();
     void OnEndSession(bool ending);
     void OnDestroy();
-    void OnDpiChanged(UINT dpiX, UINT dpiY, const RECT& suggested);
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
+    void SetIconsFor(UINT dpi);
 
     void OnScroll(HWND bar, UINT code);
     void OnMouseWheel(int delta, UINT keys);
@@ -83,6 +86,8 @@ private:
     void ScrollBy(HWND bar, UINT code, int repeat);
     void ApplyScrollBar(HWND bar, const core::ScrollBarLayout& layout, ScrollSteps& steps);
     void MovePicture();
+    // The viewport is laid out in twips at the window's own scale.
+    double LayoutTwipsPerPixel() const;
 
     // The unload handler, run by a close and by the session's end: the
     // placement first, then the close-time question. True keeps the window
@@ -137,8 +142,17 @@ private:
     ScrollSteps vSteps_;
     int wheelRemainder_ = 0;
     HACCEL accelerators_ = nullptr;
+    // The screen's twips per pixel, fixed at start-up by the system's DPI:
+    // the unit of the stored placement, whose values are screen
+    // coordinates of the whole desktop, whatever monitor the window is on.
     double twipsPerPixelX_ = 15.0;
     double twipsPerPixelY_ = 15.0;
+    UINT dpi_ = 96;
+    // While the stored placement is applied, its pixels are already those of
+    // the monitor it lies on.
+    bool placing_ = false;
+    platform::unique_hicon smallIcon_;
+    platform::unique_hicon bigIcon_;
     bool pictureUnsaved_ = false;
     FreeRectangleState freeRectangle_ = FreeRectangleState::Idle;
     FreeRectangleOverlay overlay_;   // the press's way in while armed

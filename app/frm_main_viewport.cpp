@@ -33,8 +33,8 @@ core::ScrollAction ActionFor(UINT code) {
 }  // namespace
 
 void FrmMain::LayoutViewport() {
-    const double tx = twipsPerPixelX_;
-    const double ty = twipsPerPixelY_;
+    const double tx = LayoutTwipsPerPixel();
+    const double ty = tx;
     RECT client{};
     ::GetClientRect(hwnd(), &client);
     const RECT viewport = WindowRectIn(controls_.picScroll);
@@ -50,6 +50,10 @@ void FrmMain::LayoutViewport() {
     in.pictureHeight = (picture.bottom - picture.top) * ty;
     in.twipsPerPixelX = tx;
     in.twipsPerPixelY = ty;
+    // A bar is a whole number of pixels thick, or the viewport beside it is
+    // not: 255 twips are 25.5 pixels at 150%.
+    in.hScrollHeight = core::TwipsToPixels(core::kScrollBarThicknessTwips, ty) * ty;
+    in.vScrollWidth = core::TwipsToPixels(core::kScrollBarThicknessTwips, tx) * tx;
     in.previousViewportWidth = (viewport.right - viewport.left) * tx;
     in.previousViewportHeight = (viewport.bottom - viewport.top) * ty;
 
@@ -91,8 +95,9 @@ void FrmMain::ApplyScrollBar(HWND bar, const core::ScrollBarLayout& layout, Scro
 }
 
 void FrmMain::MovePicture() {
-    const int x = core::PictureOffsetPixels(::GetScrollPos(controls_.HScroll1, SB_CTL), twipsPerPixelX_);
-    const int y = core::PictureOffsetPixels(::GetScrollPos(controls_.VScroll1, SB_CTL), twipsPerPixelY_);
+    const double tpp = LayoutTwipsPerPixel();
+    const int x = core::PictureOffsetPixels(::GetScrollPos(controls_.HScroll1, SB_CTL), tpp);
+    const int y = core::PictureOffsetPixels(::GetScrollPos(controls_.VScroll1, SB_CTL), tpp);
     RECT r = WindowRectIn(controls_.PicBmp);
     ::MapWindowPoints(HWND_DESKTOP, controls_.picScroll, reinterpret_cast<POINT*>(&r), 2);
     if (r.left == x && r.top == y) return;
@@ -140,8 +145,8 @@ void FrmMain::OnMouseWheel(int delta, UINT keys) {
         return;
     }
     // A wheel line is a text line's worth of pixels, not a single pixel.
-    constexpr int kPixelsPerWheelLine = 16;
-    ScrollBy(bar, code, std::abs(notches) * static_cast<int>(lines) * kPixelsPerWheelLine);
+    const int pixelsPerWheelLine = core::ScaleForDpi(16, static_cast<int>(dpi_));
+    ScrollBy(bar, code, std::abs(notches) * static_cast<int>(lines) * pixelsPerWheelLine);
 }
 
 bool FrmMain::OnKeyDown(UINT key) {

@@ -23,8 +23,15 @@ struct MainControls {
     HWND StatusBar1 = nullptr;
     HWND Toolbar1 = nullptr;
     unique_himagelist ImageList1;
+    // The status bar's font when the window is at another scale than the
+    // system's, which the bar took its own font from.
+    platform::unique_hfont statusFont;
 
-    bool Create(HWND parent, HINSTANCE instance, PictureBox& pictureBox);
+    // Creates the controls sized for the window's display scale.
+    bool Create(HWND parent, HINSTANCE instance, PictureBox& pictureBox, UINT dpi);
+    // Moves the controls to another display scale: the toolbar's pictures of
+    // that size in buttons of that size, and the status bar's font.
+    void ApplyDpi(HINSTANCE instance, UINT dpi);
     // Docks the toolbar and status bar to the client area and sizes the
     // status panels: panel 2 fixed, panel 1 taking the rest but never less.
     void DockBars(double twipsPerPixelX) const;
@@ -43,6 +50,10 @@ struct MainControls {
                    ? static_cast<int>(commandId - IDC_TOOLBAR_BUTTON)
                    : 0;
     }
+
+private:
+    void SizeToolbarButtons(UINT dpi) const;
+    void SetStatusFont(UINT dpi);
 };
 
 inline constexpr double kStatusPanelTwips = 2000.0;

@@ -26,7 +26,14 @@ std::optional<std::int32_t> RoundToInt32(double value) {
 
 double TwipsPerPixel(int dotsPerInch) {
     // A DC that reports no resolution is treated as the classic 96 dpi.
-    return dotsPerInch > 0 ? static_cast<double>(kTwipsPerInch) / dotsPerInch : 15.0;
+    return static_cast<double>(kTwipsPerInch) / (dotsPerInch > 0 ? dotsPerInch : kDefaultDpi);
+}
+
+int ScaleForDpi(int pixelsAt100, int dotsPerInch) {
+    if (dotsPerInch <= 0) return pixelsAt100;
+    const long long scaled = static_cast<long long>(pixelsAt100) * dotsPerInch;
+    const long long half = kDefaultDpi / 2;
+    return static_cast<int>(scaled >= 0 ? (scaled + half) / kDefaultDpi : (scaled - half) / kDefaultDpi);
 }
 
 namespace {

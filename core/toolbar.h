@@ -22,6 +22,22 @@ struct ToolbarButton {
 
 inline constexpr int kToolbarPictureCount = 23;
 
+// The pictures are drawn at each of these sizes, for 100%, 125%, 150% and
+// 200%; each size is a strip of its own among the resources.
+inline constexpr std::array<int, 4> kToolbarPictureSizes{16, 20, 24, 32};
+
+// What the toolbar measures in pixels at a display scale.
+struct ToolbarMetrics {
+    int pictureSize;   // one of kToolbarPictureSizes
+    int buttonWidth;   // 23 x 22 at 100%, grown with the scale
+    int buttonHeight;
+    int separatorWidth;  // 0: the control's own, which is what 100% shows
+};
+
+// The largest drawn picture no bigger than 16 pixels grown to this DPI, in
+// buttons grown with the scale.
+ToolbarMetrics ToolbarMetricsAt(int dotsPerInch);
+
 inline constexpr std::array kToolbarButtons{
     ToolbarButton{ToolbarKind::Placeholder, 0, u"", std::nullopt},
     ToolbarButton{ToolbarKind::Button, 1, u"打开", CommandId::mnuOpen},

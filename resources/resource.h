@@ -6,7 +6,12 @@
 #define IDI_GRABWELL 1
 #define IDR_MAINMENU 100
 #define IDR_ACCELERATORS 101
-#define IDB_TOOLBAR 102
+/* The toolbar strips: IDB_TOOLBAR plus the size of their pictures in pixels. */
+#define IDB_TOOLBAR 200
+#define IDB_TOOLBAR_16 216
+#define IDB_TOOLBAR_20 220
+#define IDB_TOOLBAR_24 224
+#define IDB_TOOLBAR_32 232
 
 /* Menu items, in the order of the menu tree. Submenus carry ids too so that
    the language loader can find them without relying on positions. */

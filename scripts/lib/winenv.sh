@@ -4,7 +4,9 @@
 #
 #   winenv_standard_user               before winenv_up: Wine runs as a user
 #                                      who is not root (see there)
-#   winenv_up [WIDTHxHEIGHT] [DEPTH]   Xvfb + prefix + virtual desktop
+#   winenv_up [WIDTHxHEIGHT] [DEPTH] [DPI]
+#                                      Xvfb + prefix + virtual desktop; DPI is
+#                                      the display scale (96 = 100%, 192 = 200%)
 #   winenv_prefix_up                   prefix only, on the caller's $DISPLAY
 #   winenv_as CMD...                   CMD as the user Wine runs as
 #   winenv_screenshot FILE.png         the whole X screen
@@ -159,18 +161,21 @@ _winenv_make_prefix() {
 }
 
 winenv_up() {
-  local geometry=${1:-1024x768} depth=${2:-24} t0
+  local geometry=${1:-1024x768} depth=${2:-24} dpi=${3:-} t0
   t0=$(_winenv_now)
-  if [[ ! $geometry =~ ^[0-9]+x[0-9]+$ || ! $depth =~ ^[0-9]+$ ]]; then
-    _winenv_say "usage: winenv_up [WIDTHxHEIGHT] [DEPTH]"
+  if [[ ! $geometry =~ ^[0-9]+x[0-9]+$ || ! $depth =~ ^[0-9]+$ || ! $dpi =~ ^([0-9]+)?$ ]]; then
+    _winenv_say "usage: winenv_up [WIDTHxHEIGHT] [DEPTH] [DPI]"
     return 2
   fi
   _winenv_begin || return 1
   _winenv_start_xvfb "$geometry" "$depth" || { winenv_down; return 1; }
+  # The registry fragment is part of the prefix template's key, so every
+  # scale gets a template of its own.
   {
     wineprefix_reg_fontlink
     wineprefix_reg_no_crash_dialog
     wineprefix_reg_desktop "$geometry"
+    if [[ -n $dpi ]]; then wineprefix_reg_dpi "$dpi"; fi
   } | _winenv_write_reg
   _winenv_make_prefix || { winenv_down; return 1; }
 

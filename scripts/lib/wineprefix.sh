@@ -50,6 +50,16 @@ wineprefix_reg_desktop() {
   printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\n"Default"="%s"\n\n' "$1"
 }
 
+# The display scale: Wine's system DPI, which its processes read at start-up
+# (96 is 100%, 144 is 150%, 192 is 200%). GDI's font scaling reads the second
+# key.
+wineprefix_reg_dpi() {
+  local hex
+  hex=$(printf '%08x' "$1")
+  printf '[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"LogPixels"=dword:%s\n\n' "$hex"
+  printf '[HKEY_CURRENT_CONFIG\\Software\\Fonts]\n"LogPixels"=dword:%s\n\n' "$hex"
+}
+
 # Debian's wine loads Tahoma, Marlett and MS Sans Serif only from
 # C:\windows\Fonts, and wineboot leaves that empty: without them every UI
 # font falls back to DejaVu and caption buttons show Marlett's letters.

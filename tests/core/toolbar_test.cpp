@@ -48,3 +48,24 @@ TEST(ToolbarButtons, OnlyButtonsRunCommandsAndLookAlikesRunDifferentOnes) {
     EXPECT_EQ(ToolbarButtonAt(10)->kind, ToolbarKind::Button);
     EXPECT_FALSE(ToolbarCommand(10));
 }
+
+TEST(ToolbarMetrics, PicturesAreNeverEnlargedAndButtonsGrowWithTheScale) {
+    struct Case {
+        int dpi;
+        ToolbarMetrics want;
+    };
+    // 100% is the toolbar as it always was; 175% (168) has no 28-pixel
+    // pictures and takes the 24s rather than blurring 32s down.
+    const Case cases[] = {
+        {96, {16, 23, 22, 0}},   {120, {20, 29, 28, 10}}, {144, {24, 35, 33, 12}},
+        {168, {24, 40, 39, 14}}, {192, {32, 46, 44, 16}}, {288, {32, 69, 66, 24}},
+        {72, {16, 23, 22, 0}},   {0, {16, 23, 22, 0}},
+    };
+    for (const Case& c : cases) {
+        const ToolbarMetrics got = ToolbarMetricsAt(c.dpi);
+        EXPECT_EQ(got.pictureSize, c.want.pictureSize) << c.dpi;
+        EXPECT_EQ(got.buttonWidth, c.want.buttonWidth) << c.dpi;
+        EXPECT_EQ(got.buttonHeight, c.want.buttonHeight) << c.dpi;
+        EXPECT_EQ(got.separatorWidth, c.want.separatorWidth) << c.dpi;
+    }
+}

@@ -68,6 +68,12 @@ std::wstring UniqueName(std::wstring_view prefix) {
            std::to_wstring(++counter);
 }
 
+RECT OuterRect(HWND window) {
+    RECT r{};
+    ::GetWindowRect(window, &r);
+    return r;
+}
+
 std::wstring Title(HWND window) {
     wchar_t text[512] = {};
     ::GetWindowTextW(window, text, 512);

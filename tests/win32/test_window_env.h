@@ -51,6 +51,9 @@ bool PumpMessages(int milliseconds, const std::function<bool()>& done = {});
 
 std::wstring UniqueName(std::wstring_view prefix);
 
+// A window's outer rectangle, frame included, in screen pixels.
+RECT OuterRect(HWND window);
+
 // The window's caption text.
 std::wstring Title(HWND window);
 // The text of a status bar panel (0 is the first).
