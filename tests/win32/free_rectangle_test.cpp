@@ -16,6 +16,7 @@
 #include "core/commands.h"
 #include "core/free_rectangle.h"
 #include "platform/clipboard.h"
+#include "platform/display_dc.h"
 #include "tests/win32/capture_test_support.h"
 #include "tests/win32/document_test_support.h"
 #include "tests/win32/process_gauges.h"
@@ -249,15 +250,31 @@ protected:
 
 }  // namespace
 
-TEST_F(ScreenCopyTest, ClipboardGetsExactlyTheHalfOpenAreaAsACompatibleBitmap) {
+TEST_F(ScreenCopyTest, ClipboardGetsExactlyTheHalfOpenAreaOfTheStillPicture) {
+    // The still picture reaches past the area on every side, so a copy from
+    // the wrong place in it shows.
+    const ScreenArea still = Area(-9, -6, 150, 110);
+    const capture::ScreenSnapshot framed =
+        capture::SnapshotScreenRect(still.l, still.t, still.r, still.b);
+    ASSERT_TRUE(framed.bitmap);
     // Edges on block boundaries and one pixel off them, so a copy one pixel
     // too far or too short shows.
     const ScreenArea a = Area(7, 5, 101, 71);
+    const auto screenNow = [&] {
+        return ReadPixels(capture::CopyScreenRect({}, a.l, a.t, a.r, a.b).get());
+    };
+    const Pixels shown = screenNow();
+    // The screen changes after the picture was taken, before the copy.
+    ::PatBlt(platform::DisplayDc().get(), a.l, a.t, a.r - a.l, a.b - a.t, BLACKNESS);
+    ASSERT_FALSE(screenNow() == shown) << "the screen did not change";
+
     const capture::ScreenCopy copy =
-        capture::CopyScreenRectToClipboard(window.hwnd(), a.l, a.t, a.r, a.b);
+        capture::CopyScreenRectToClipboard(window.hwnd(), framed, a.l, a.t, a.r, a.b);
     ASSERT_TRUE(copy.onClipboard);
     EXPECT_TRUE(copy.direct.empty());
-    ExpectBlocks(ClipboardPixels(), window, a);
+    // Also on an indexed screen, which dithers the blocks' colours.
+    EXPECT_TRUE(ClipboardPixels() == shown);
+    if (!grabwell::testing::PaletteScreen()) ExpectBlocks(ClipboardPixels(), window, a);
 
     platform::ClipboardSession session(nullptr);
     ASSERT_TRUE(session);
@@ -271,7 +288,7 @@ TEST_F(ScreenCopyTest, ZeroSizeGivesATinyBitmapEveryTimeAndNegativeGivesNothing)
     // that sat on the clipboard the next one could not be read back.
     for (int round = 0; round < 2; ++round) {
         const capture::ScreenCopy copy =
-            capture::CopyScreenRectToClipboard(window.hwnd(), a.l, a.t, a.r, a.b);
+            capture::CopyScreenRectToClipboard(window.hwnd(), {}, a.l, a.t, a.r, a.b);
         ASSERT_TRUE(copy.onClipboard) << round;
         {
             platform::ClipboardSession session(nullptr);
@@ -285,7 +302,7 @@ TEST_F(ScreenCopyTest, ZeroSizeGivesATinyBitmapEveryTimeAndNegativeGivesNothing)
         EXPECT_EQ(capture::PictureFromClipboard(window.hwnd()).size(), (core::Size{1, 1})) << round;
     }
     const capture::ScreenCopy none =
-        capture::CopyScreenRectToClipboard(window.hwnd(), a.l, a.t, a.l - 5, a.t + 5);
+        capture::CopyScreenRectToClipboard(window.hwnd(), {}, a.l, a.t, a.l - 5, a.t + 5);
     EXPECT_FALSE(none.onClipboard);
     EXPECT_TRUE(none.direct.empty());
 }
@@ -296,7 +313,7 @@ TEST_F(ScreenCopyTest, ClipboardHeldTwoSecondsGivesThePixelsDirectly) {
     const ClipboardHolder holder(2000);
     ASSERT_TRUE(holder.opened());
     const capture::ScreenCopy copy =
-        capture::CopyScreenRectToClipboard(window.hwnd(), a.l, a.t, a.r, a.b);
+        capture::CopyScreenRectToClipboard(window.hwnd(), {}, a.l, a.t, a.r, a.b);
     EXPECT_FALSE(copy.onClipboard);
     ASSERT_FALSE(copy.direct.empty());
     ExpectBlocks(ReadPixels(copy.direct.handle()), window, a);
@@ -319,6 +336,44 @@ void SendMouse(POINT screen, DWORD flags) {
     input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | flags;
     ::SendInput(1, &input, sizeof(input));
 }
+
+// What Windows does to the window holding the mouse capture when it is
+// deactivated (Wine does not): WM_CANCELMODE, whose default handling lets
+// the capture go; and the capture released for good measure.
+void TakeCaptureAway(HWND window) {
+    ::SendMessageW(window, WM_CANCELMODE, 0, 0);
+    ::ReleaseCapture();
+}
+
+// Takes the capture away inside the ShowWindow that minimises `window`, as
+// the deactivation that goes with it does on Windows.
+class CaptureLostOnMinimise {
+public:
+    explicit CaptureLostOnMinimise(HWND window)
+        : hook_(::SetWindowsHookExW(WH_CBT, &OnCbt, nullptr, ::GetCurrentThreadId())) {
+        target_ = window;
+    }
+    ~CaptureLostOnMinimise() {
+        if (hook_) ::UnhookWindowsHookEx(hook_);
+        target_ = nullptr;
+    }
+    CaptureLostOnMinimise(const CaptureLostOnMinimise&) = delete;
+    CaptureLostOnMinimise& operator=(const CaptureLostOnMinimise&) = delete;
+    int fired() const { return fired_; }
+
+private:
+    static LRESULT CALLBACK OnCbt(int code, WPARAM wParam, LPARAM lParam) {
+        if (code == HCBT_MINMAX && reinterpret_cast<HWND>(wParam) == target_ &&
+            LOWORD(lParam) == SW_MINIMIZE) {
+            ++fired_;
+            TakeCaptureAway(target_);
+        }
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static inline HWND target_ = nullptr;
+    static inline int fired_ = 0;
+    HHOOK hook_;
+};
 
 // A real main window with a block window at a known place, driven as a user
 // does: arm through the command, then press, drag in steps and release.
@@ -448,6 +503,9 @@ TEST_F(FreeRectangleFlow, ClipboardHeldTwoSecondsStillDeliversThePicture) {
     EXPECT_EQ(ClipboardText(), L"left alone");
 }
 
+// However the press came in (through the capture it kept, or through the
+// cover when the capture was taken away while armed), the drag holds the
+// capture, and losing it ends the drag with nothing changed.
 TEST_F(FreeRectangleFlow, CaptureLostDuringTheDragCancelsAndChangesNothing) {
     Arm();
     Drag({5, 5}, {}, {60, 50});  // a first picture, to see it survive
@@ -455,53 +513,94 @@ TEST_F(FreeRectangleFlow, CaptureLostDuringTheDragCancelsAndChangesNothing) {
     ASSERT_TRUE(before);
     PutText(main->hwnd(), L"left alone");
 
-    Arm();
     const HWND window = main->hwnd();
-    const POINT end{client.x + 80, client.y + 60};
-    std::atomic<bool> done{false};
-    // From another thread, as the system does when something takes the
-    // mouse away; the loop hears of it through the message it runs.
-    std::thread canceller([&] {
-        ::Sleep(600);
-        ::SendMessageW(window, WM_CANCELMODE, 0, 0);
-        for (int i = 0; i < 50 && !done; ++i) ::Sleep(100);
-        if (!done) SendMouse(end, MOUSEEVENTF_LEFTUP);  // let a broken loop end
-    });
-    SendMouse({client.x + 20, client.y + 20}, MOUSEEVENTF_LEFTDOWN);
-    SendMouse(end, 0);
-    test::PumpMessages(4000, [&] { return !::IsIconic(window); });
-    done = true;
-    canceller.join();
-    SendMouse(end, MOUSEEVENTF_LEFTUP);
-    test::PumpMessages(100);
+    for (const bool lostWhileArmed : {false, true}) {
+        SCOPED_TRACE(lostWhileArmed ? "press through the cover" : "press through the capture");
+        Arm();
+        if (lostWhileArmed) TakeCaptureAway(window);
+        const POINT end{client.x + 80, client.y + 60};
+        std::atomic<bool> done{false};
+        HWND heldDuringDrag = nullptr;
+        // From another thread, as the system does when something takes the
+        // mouse away; the loop hears of it through the message it runs.
+        std::thread canceller([&] {
+            ::Sleep(600);
+            GUITHREADINFO info{};
+            info.cbSize = sizeof(info);
+            if (::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info)) {
+                heldDuringDrag = info.hwndCapture;
+            }
+            ::SendMessageW(window, WM_CANCELMODE, 0, 0);
+            for (int i = 0; i < 50 && !done; ++i) ::Sleep(100);
+            if (!done) SendMouse(end, MOUSEEVENTF_LEFTUP);  // let a broken loop end
+        });
+        SendMouse({client.x + 20, client.y + 20}, MOUSEEVENTF_LEFTDOWN);
+        SendMouse(end, 0);
+        test::PumpMessages(4000, [&] { return !::IsIconic(window); });
+        done = true;
+        canceller.join();
+        SendMouse(end, MOUSEEVENTF_LEFTUP);
+        test::PumpMessages(100);
 
-    EXPECT_FALSE(main->RegionSelecting());
-    EXPECT_FALSE(::IsIconic(window));
-    EXPECT_EQ(main->freeRectangle(), app::FreeRectangleState::Idle);
-    EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_ARROW));
-    EXPECT_FALSE(OverlayUp());
-    EXPECT_EQ(main->CurrentPicture().handle(), before);
-    EXPECT_EQ(ClipboardText(), L"left alone");
+        EXPECT_EQ(heldDuringDrag, window);
+        EXPECT_FALSE(main->RegionSelecting());
+        EXPECT_FALSE(::IsIconic(window));
+        EXPECT_EQ(main->freeRectangle(), app::FreeRectangleState::Idle);
+        EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_ARROW));
+        EXPECT_FALSE(OverlayUp());
+        EXPECT_EQ(main->CurrentPicture().handle(), before);
+        EXPECT_EQ(ClipboardText(), L"left alone");
+    }
 }
 
-TEST_F(FreeRectangleFlow, CaptureLostOrAStrayReleaseWhileArmedLeavesArmed) {
-    for (const UINT message : {WM_CANCELMODE, WM_LBUTTONUP}) {
-        Arm();
-        ASSERT_TRUE(main->RegionSelecting());
-        if (message == WM_CANCELMODE) {
-            ::SendMessageW(main->hwnd(), message, 0, 0);
+// Windows takes the capture away inside the minimise of the arming itself,
+// or at any moment after; the cover still brings the press, and the drag
+// captures what it framed.
+TEST_F(FreeRectangleFlow, CaptureLostWhileArmingOrArmedStillCapturesTheDrag) {
+    struct Case {
+        bool duringMinimise;
+        POINT from;
+        POINT to;
+        ScreenArea area;
+    };
+    for (const Case& c : {Case{true, {12, 8}, {97, 66}, Area(12, 8, 97, 66)},
+                          Case{false, {130, 101}, {31, 17}, Area(31, 17, 130, 101)}}) {
+        SCOPED_TRACE(c.duringMinimise ? "while minimising" : "once armed");
+        if (c.duringMinimise) {
+            const CaptureLostOnMinimise loss(main->hwnd());
+            Arm();
+            EXPECT_EQ(loss.fired(), 1);
         } else {
-            // A release with no press of ours before it.
-            ::SendMessageW(main->hwnd(), message, 0, MAKELPARAM(5, 5));
+            Arm();
+            TakeCaptureAway(main->hwnd());
+            test::PumpMessages(50);
         }
-        test::PumpMessages(50);
-        EXPECT_FALSE(main->RegionSelecting()) << message;
-        EXPECT_FALSE(::IsIconic(main->hwnd())) << message;
-        EXPECT_EQ(main->freeRectangle(), app::FreeRectangleState::Idle) << message;
-        EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_ARROW)) << message;
-        EXPECT_NE(::GetCapture(), main->hwnd()) << message;
-        EXPECT_FALSE(OverlayUp()) << message;
+        EXPECT_TRUE(main->RegionSelecting());
+        EXPECT_NE(::GetCapture(), main->hwnd());
+        EXPECT_TRUE(::IsIconic(main->hwnd()));
+        ASSERT_TRUE(OverlayUp());
+
+        Drag(c.from, {{60, 40}}, c.to);
+        EXPECT_TRUE(test::FreeRectangleFinished(*main));
+        EXPECT_FALSE(OverlayUp());
+        ExpectBlocks(ClipboardPixels(), blocks, c.area);
+        ExpectBlocks(ReadPixels(main->CurrentPicture().handle()), blocks, c.area);
     }
+}
+
+TEST_F(FreeRectangleFlow, AStrayReleaseWhileArmedLeavesArmed) {
+    Arm();
+    ASSERT_TRUE(main->RegionSelecting());
+    // A release with no press of ours before it.
+    ::SendMessageW(main->hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    test::PumpMessages(50);
+    EXPECT_FALSE(main->RegionSelecting());
+    EXPECT_FALSE(::IsIconic(main->hwnd()));
+    EXPECT_EQ(main->freeRectangle(), app::FreeRectangleState::Idle);
+    EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_ARROW));
+    EXPECT_NE(::GetCapture(), main->hwnd());
+    EXPECT_FALSE(OverlayUp());
+
     // Nothing armed: a press does nothing, a release only resets the pointer.
     const HBITMAP before = main->CurrentPicture().handle();
     ::SendMessageW(main->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));

@@ -115,7 +115,7 @@ TEST_F(SoakTest, ThousandsOfCapturesOfEveryKindGiveBackEveryHandle) {
         {"free rectangle via clipboard",
          [&] {
              capture::ScreenCopy copy = capture::CopyScreenRectToClipboard(
-                 hwnd(), origin.x + 5, origin.y + 5, origin.x + 165, origin.y + 125);
+                 hwnd(), {}, origin.x + 5, origin.y + 5, origin.x + 165, origin.y + 125);
              return copy.onClipboard ? capture::PictureFromClipboard(hwnd())
                                      : std::move(copy.direct);
          },
