@@ -17,6 +17,7 @@
 #include "core/free_rectangle.h"
 #include "platform/clipboard.h"
 #include "platform/display_dc.h"
+#include "tests/shared/mouse_input.h"
 #include "tests/win32/capture_test_support.h"
 #include "tests/win32/document_test_support.h"
 #include "tests/win32/process_gauges.h"
@@ -28,6 +29,7 @@ using grabwell::testing::ClipboardHolder;
 using grabwell::testing::Pixels;
 using grabwell::testing::ReadPixels;
 using grabwell::testing::Rgb;
+using grabwell::testing::SendMouse;
 
 namespace {
 
@@ -322,20 +324,6 @@ TEST_F(ScreenCopyTest, ClipboardHeldTwoSecondsGivesThePixelsDirectly) {
 }
 
 namespace {
-
-// Every event carries its own absolute position: a SetCursorPos before a
-// relative event races with the X server's own pointer events under Wine.
-void SendMouse(POINT screen, DWORD flags) {
-    const auto normalise = [](LONG v, int extent) {
-        return static_cast<LONG>((static_cast<long long>(v) * 65536 + extent - 1) / extent);
-    };
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = normalise(screen.x, ::GetSystemMetrics(SM_CXSCREEN));
-    input.mi.dy = normalise(screen.y, ::GetSystemMetrics(SM_CYSCREEN));
-    input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | flags;
-    ::SendInput(1, &input, sizeof(input));
-}
 
 // What Windows does to the window holding the mouse capture when it is
 // deactivated (Wine does not): WM_CANCELMODE, whose default handling lets
