@@ -68,10 +68,9 @@ void FrmMain::OnLButtonDown(WPARAM buttons, int x, int y) {
     }
     // The band is erased by now. The pixels are those the user framed the
     // rectangle on, not what the screen beneath the cover shows since.
-    const capture::ScreenSnapshot framed = overlay_.HideKeepingSnapshot();
     const core::Rect& r = tracked.rect;
-    capture::ScreenCopy copy =
-        capture::CopyScreenRectToClipboard(hwnd(), framed, r.left, r.top, r.right, r.bottom);
+    capture::ScreenCopy copy = capture::CopyScreenRectToClipboard(
+        hwnd(), overlay_.HideKeepingSnapshot(), r.left, r.top, r.right, r.bottom);
     RestoreNormal();
     capture::Picture picture =
         copy.onClipboard ? capture::PictureFromClipboard(hwnd()) : std::move(copy.direct);

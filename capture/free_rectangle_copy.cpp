@@ -57,10 +57,11 @@ platform::unique_hbitmap CopyScreenRect(const ScreenSnapshot& from, int left, in
     return CopyArea(screen.get(), still.get(), left - from.origin.x, top - from.origin.y, w, h);
 }
 
-ScreenCopy CopyScreenRectToClipboard(HWND owner, const ScreenSnapshot& from, int left, int top,
+ScreenCopy CopyScreenRectToClipboard(HWND owner, ScreenSnapshot from, int left, int top,
                                      int right, int bottom) {
     ScreenCopy copy;
     platform::unique_hbitmap bitmap = CopyScreenRect(from, left, top, right, bottom);
+    from = {};
     if (!bitmap) return copy;
     if (PutBitmapOnClipboard(owner, bitmap)) {
         copy.onClipboard = true;

@@ -31,10 +31,12 @@ struct ScreenCopy {
     Picture direct;            // when it did not: the captured pixels themselves
 };
 
-// CopyScreenRect, handed to the clipboard as CF_BITMAP. When the clipboard
-// stays locked by another program the bitmap comes back as `direct`, so the
-// capture is never lost.
-ScreenCopy CopyScreenRectToClipboard(HWND owner, const ScreenSnapshot& from, int left, int top,
+// CopyScreenRect, handed to the clipboard as CF_BITMAP. `from` is let go as
+// soon as the area is out of it, before the clipboard makes its own copy: a
+// picture of the whole screen is the largest thing the program holds. When
+// the clipboard stays locked by another program the bitmap comes back as
+// `direct`, so the capture is never lost.
+ScreenCopy CopyScreenRectToClipboard(HWND owner, ScreenSnapshot from, int left, int top,
                                      int right, int bottom);
 
 }  // namespace grabwell::capture

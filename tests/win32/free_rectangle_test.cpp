@@ -256,7 +256,7 @@ TEST_F(ScreenCopyTest, ClipboardGetsExactlyTheHalfOpenAreaOfTheStillPicture) {
     // The still picture reaches past the area on every side, so a copy from
     // the wrong place in it shows.
     const ScreenArea still = Area(-9, -6, 150, 110);
-    const capture::ScreenSnapshot framed =
+    capture::ScreenSnapshot framed =
         capture::SnapshotScreenRect(still.l, still.t, still.r, still.b);
     ASSERT_TRUE(framed.bitmap);
     // Edges on block boundaries and one pixel off them, so a copy one pixel
@@ -271,7 +271,7 @@ TEST_F(ScreenCopyTest, ClipboardGetsExactlyTheHalfOpenAreaOfTheStillPicture) {
     ASSERT_FALSE(screenNow() == shown) << "the screen did not change";
 
     const capture::ScreenCopy copy =
-        capture::CopyScreenRectToClipboard(window.hwnd(), framed, a.l, a.t, a.r, a.b);
+        capture::CopyScreenRectToClipboard(window.hwnd(), std::move(framed), a.l, a.t, a.r, a.b);
     ASSERT_TRUE(copy.onClipboard);
     EXPECT_TRUE(copy.direct.empty());
     // Also on an indexed screen, which dithers the blocks' colours.
