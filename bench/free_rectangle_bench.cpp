@@ -221,7 +221,7 @@ int main() {
     }
     // The target is set for the smallest screen; larger ones are for the record.
     const bool targeted = width == kReleaseTargetWidth && height == kReleaseTargetHeight;
-    char target[16] = "none";
+    char target[16] = "(no target)";
     if (targeted) std::snprintf(target, sizeof(target), "<=%.0fms", kReleaseTargetMs);
     std::printf("release_to_picture_%ldx%ld %.1fms %.1fms %.2fx %s\n", width, height, release[0],
                 release[1], release[0] / release[1], target);
