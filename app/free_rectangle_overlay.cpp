@@ -2,7 +2,6 @@
 
 #include <windowsx.h>
 
-#include "capture/free_rectangle_copy.h"
 #include "platform/blit.h"
 #include "platform/screen_settle.h"
 
@@ -12,8 +11,7 @@ FreeRectangleOverlay::~FreeRectangleOverlay() {
     if (hwnd()) ::DestroyWindow(hwnd());
 }
 
-bool FreeRectangleOverlay::Show(HINSTANCE instance, PressHandler onPress) {
-    onPress_ = std::move(onPress);
+bool FreeRectangleOverlay::Engage(HINSTANCE instance, PressHandler onPress) {
     if (!hwnd()) {
         if (!RegisterClassOnce(instance, kClassName, nullptr, nullptr, 0)) return false;
         // No owner: an owned window would vanish with the minimised main window.
@@ -22,32 +20,46 @@ bool FreeRectangleOverlay::Show(HINSTANCE instance, PressHandler onPress) {
             return false;
         }
     }
+    onPress_ = std::move(onPress);
+    engaged_ = true;
+    return true;
+}
+
+void FreeRectangleOverlay::Show() {
+    if (!engaged_) return;
     // Whatever just left the screen (the minimised main window) must be gone
     // from the picture too.
     platform::LetTheScreenSettle();
-    origin_ = {::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN)};
+    // Messages sent to us meanwhile may have disarmed the capture.
+    if (!engaged_) return;
+    const int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
     const int width = ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
     const int height = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
     // A translucent layered window would be the natural cover, but without a
     // compositor (Wine's virtual desktop, plain X) its alpha is ignored and
     // it paints the screen black. A picture of the screen looks the same as
     // no window at all on every system.
-    snapshot_ = capture::CopyScreenRect(origin_.x, origin_.y, origin_.x + width,
-                                        origin_.y + height);
-    ::SetWindowPos(hwnd(), HWND_TOPMOST, origin_.x, origin_.y, width, height,
+    snapshot_ = capture::SnapshotScreenRect(left, top, left + width, top + height);
+    ::SetWindowPos(hwnd(), HWND_TOPMOST, left, top, width, height,
                    SWP_NOACTIVATE | SWP_SHOWWINDOW);
     ::UpdateWindow(hwnd());
-    return true;
 }
 
-void FreeRectangleOverlay::Hide(bool settle) {
-    if (!visible()) return;
+void FreeRectangleOverlay::Hide() {
+    if (!engaged_) return;
+    engaged_ = false;
     ::ShowWindow(hwnd(), SW_HIDE);
-    snapshot_.reset();
-    if (settle) platform::LetTheScreenSettle();
+    snapshot_ = {};
 }
 
-bool FreeRectangleOverlay::visible() const { return hwnd() && ::IsWindowVisible(hwnd()); }
+capture::ScreenSnapshot FreeRectangleOverlay::HideKeepingSnapshot() {
+    const bool covered = engaged_;
+    capture::ScreenSnapshot framed = std::move(snapshot_);
+    Hide();
+    if (covered && !framed.bitmap) platform::LetTheScreenSettle();
+    return framed;
+}
 
 LRESULT FreeRectangleOverlay::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -60,10 +72,12 @@ LRESULT FreeRectangleOverlay::HandleMessage(UINT message, WPARAM wParam, LPARAM 
         case WM_MOUSEACTIVATE:
             return MA_NOACTIVATE;
         case WM_LBUTTONDOWN:
-            // Normally the main window's capture takes the press before it
-            // gets here; this is for when it does not.
+            // Under Wine the main window's capture normally takes the press
+            // before it gets here; on Windows that capture is gone by now.
             if (onPress_) {
-                onPress_(wParam, {origin_.x + GET_X_LPARAM(lParam), origin_.y + GET_Y_LPARAM(lParam)});
+                POINT screen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+                ::ClientToScreen(hwnd(), &screen);
+                onPress_(wParam, screen);
             }
             return 0;
         default:
@@ -72,7 +86,7 @@ LRESULT FreeRectangleOverlay::HandleMessage(UINT message, WPARAM wParam, LPARAM 
 }
 
 void FreeRectangleOverlay::OnPaint() {
-    platform::PaintBitmap(hwnd(), snapshot_.get(), nullptr,
+    platform::PaintBitmap(hwnd(), snapshot_.bitmap.get(), nullptr,
                           static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
 }
 

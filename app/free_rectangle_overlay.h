@@ -1,15 +1,14 @@
 #pragma once
 // While a free-rectangle capture is armed, a borderless topmost window of
 // ours covers the whole virtual screen, showing what the screen showed when
-// it went up. Under Wine a mouse capture only sees presses made over one of
-// the capturing thread's own windows, so without it the press that starts
-// the selection would go to whatever program lies under the pointer. It
-// stays up for the whole drag (the drag's mouse messages are routed through
-// it) and must be down before any pixel is copied.
+// it went up. It is the press's way in: on Windows the main window loses its
+// mouse capture as soon as it is minimised, and under Wine a capture only
+// sees presses made over one of the capturing thread's own windows. It stays
+// up for the whole drag, and its still picture is what the capture copies.
 #include <functional>
 
 #include "app/base_window.h"
-#include "platform/unique_any.h"
+#include "capture/free_rectangle_copy.h"
 
 namespace grabwell::app {
 
@@ -22,23 +21,33 @@ public:
     FreeRectangleOverlay() = default;
     ~FreeRectangleOverlay();
 
+    // Makes the window, still hidden, and takes the press handler. From now
+    // until Hide the overlay brings the press, whatever becomes of the main
+    // window's capture meanwhile. False when the window cannot be made.
+    bool Engage(HINSTANCE instance, PressHandler onPress);
     // Takes a picture of the virtual screen and shows it over everything,
-    // without activating. False when the window cannot be made.
-    bool Show(HINSTANCE instance, PressHandler onPress);
-    // Takes the window down; with `settle`, also gives the programs beneath
-    // it the moment they need to paint what it covered, as any reading of
-    // the screen's pixels needs. Does nothing when it is not up.
-    void Hide(bool settle);
-    bool visible() const;
+    // without activating. Does nothing unless engaged.
+    void Show();
+    // Takes the window down and lets its picture go. Does nothing when it is
+    // not engaged.
+    void Hide();
+    // Hide, handing over the picture the rectangle was framed on. Without
+    // one (it could not be had, and the cover showed black) the live screen
+    // must stand in, so the programs beneath first get the moment they need
+    // to repaint what the cover hid.
+    capture::ScreenSnapshot HideKeepingSnapshot();
+    bool engaged() const { return engaged_; }
+    // What the user sees while framing the rectangle; no bitmap when hidden.
+    const capture::ScreenSnapshot& snapshot() const { return snapshot_; }
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
     void OnPaint();
 
+    bool engaged_ = false;
     PressHandler onPress_;
-    platform::unique_hbitmap snapshot_;
-    POINT origin_{};  // the virtual screen's top-left, in screen pixels
+    capture::ScreenSnapshot snapshot_;
 };
 
 }  // namespace grabwell::app

@@ -33,21 +33,26 @@ void FrmMain::mnuDistrict_Click() {
     if (freeRectangle_ != FreeRectangleState::Idle) return;
     freeRectangle_ = FreeRectangleState::Armed;
     ::SetCursor(::LoadCursorW(nullptr, IDC_CROSS));
-    ::SetCapture(hwnd());
-    pictureUnsaved_ = true;
-    ::ShowWindow(hwnd(), SW_MINIMIZE);
-    overlay_.Show(env_.instance, [this](WPARAM buttons, POINT screen) {
+    // Engaged before the minimise: on Windows, deactivating the window takes
+    // its capture away (WM_CANCELMODE) while still inside ShowWindow, and
+    // only an engaged overlay keeps that from disarming.
+    overlay_.Engage(env_.instance, [this](WPARAM buttons, POINT screen) {
         ::ScreenToClient(hwnd(), &screen);
         OnLButtonDown(buttons, screen.x, screen.y);
     });
-    // Showing it waits for the screen to settle; the capture may have gone
-    // meanwhile, and then nothing is armed for it to serve.
-    if (freeRectangle_ != FreeRectangleState::Armed) overlay_.Hide(false);
+    ::SetCapture(hwnd());
+    pictureUnsaved_ = true;
+    ::ShowWindow(hwnd(), SW_MINIMIZE);
+    overlay_.Show();
 }
 
 void FrmMain::OnLButtonDown(WPARAM buttons, int x, int y) {
     if (!(buttons & MK_LBUTTON)) return;
     if (freeRectangle_ != FreeRectangleState::Armed) return;
+    // However the press came in, the drag follows the mouse through the main
+    // window's capture, so that nothing opened over the cover can take the
+    // release. Set only when missing: SetCapture tells the holder it lost it.
+    if (::GetCapture() != hwnd()) ::SetCapture(hwnd());
     freeRectangle_ = FreeRectangleState::Tracking;
 
     POINT point = UnwrapPress(hwnd(), x, y);
@@ -56,17 +61,16 @@ void FrmMain::OnLButtonDown(WPARAM buttons, int x, int y) {
     const capture::FreeRectangleDrag tracked = capture::TrackRubberBand(
         hwnd(), point, [this] { return freeRectangle_ != FreeRectangleState::Tracking; });
     freeRectangle_ = FreeRectangleState::Idle;
-    // The band is erased by now; the cover must be gone, and the screen
-    // beneath it repainted, before a pixel is read.
-    overlay_.Hide(!tracked.cancelled);
     if (tracked.cancelled) {
         RestorePointer();
         LeaveArmed();
         return;
     }
+    // The band is erased by now. The pixels are those the user framed the
+    // rectangle on, not what the screen beneath the cover shows since.
     const core::Rect& r = tracked.rect;
-    capture::FreeRectangleCopy copy =
-        capture::CopyScreenRectToClipboard(hwnd(), r.left, r.top, r.right, r.bottom);
+    capture::FreeRectangleCopy copy = capture::CopyScreenRectToClipboard(
+        hwnd(), overlay_.HideKeepingSnapshot(), r.left, r.top, r.right, r.bottom);
     RestoreNormal();
     capture::Picture picture =
         copy.onClipboard ? capture::PictureFromClipboard(hwnd()) : std::move(copy.direct);
@@ -96,8 +100,11 @@ void FrmMain::OnCaptureLost() {
             freeRectangle_ = FreeRectangleState::Idle;  // the loop sees it and stops
             break;
         case FreeRectangleState::Armed:
-            // The press would never reach us, so leave Armed instead of
-            // waiting for it forever.
+            // The overlay brings the press whatever became of the capture
+            // (on Windows minimising the window takes it away). Without the
+            // overlay the press would never reach us: leave Armed rather
+            // than wait for it forever.
+            if (overlay_.engaged()) break;
             RestorePointer();
             LeaveArmed();
             break;
@@ -108,7 +115,7 @@ void FrmMain::OnCaptureLost() {
 
 void FrmMain::LeaveArmed() {
     freeRectangle_ = FreeRectangleState::Idle;
-    overlay_.Hide(false);
+    overlay_.Hide();
     if (::GetCapture() == hwnd()) ::ReleaseCapture();
     RestoreNormal();
 }

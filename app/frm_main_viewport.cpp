@@ -89,7 +89,11 @@ void FrmMain::ApplyScrollBar(HWND bar, const core::ScrollBarLayout& layout, Scro
         info.fMask |= SIF_POS;
         info.nPos = *layout.value;
     }
-    ::SetScrollInfo(bar, SB_CTL, &info, layout.visible);
+    // Drawn with the window's next paint, as a scroll step draws it: a
+    // layout often runs twice in a row (a restore, then a new picture), and
+    // drawing at once costs more each time than the picture's repaint.
+    ::SetScrollInfo(bar, SB_CTL, &info, FALSE);
+    if (layout.visible) ::InvalidateRect(bar, nullptr, FALSE);
     if (layout.largeChange) steps.large = *layout.largeChange;
     if (layout.smallChange) steps.small = *layout.smallChange;
 }

@@ -7,7 +7,32 @@
 
 namespace grabwell::capture {
 
-platform::unique_hbitmap CopyScreenRect(int left, int top, int right, int bottom) {
+namespace {
+
+// `source`'s area at (x, y) of width x height in a new bitmap compatible
+// with `reference`.
+platform::unique_hbitmap CopyArea(HDC reference, HDC source, int x, int y, int width,
+                                  int height) {
+    platform::unique_hdc memory(::CreateCompatibleDC(reference));
+    platform::unique_hbitmap bitmap(::CreateCompatibleBitmap(reference, width, height));
+    if (!memory || !bitmap) return {};
+    platform::unique_select_object select(memory.get(), bitmap.get());
+    if (!select) return {};
+    const bool copied =
+        ::BitBlt(memory.get(), 0, 0, width, height, source, x, y, SRCCOPY) != FALSE;
+    select.restore();
+    if (!copied) return {};
+    return bitmap;
+}
+
+}  // namespace
+
+ScreenSnapshot SnapshotScreenRect(int left, int top, int right, int bottom) {
+    return {CopyScreenRect({}, left, top, right, bottom), {left, top}};
+}
+
+platform::unique_hbitmap CopyScreenRect(const ScreenSnapshot& from, int left, int top, int right,
+                                        int bottom) {
     const std::int64_t width = std::int64_t{right} - left;
     const std::int64_t height = std::int64_t{bottom} - top;
     if (width < 0 || height < 0 || width > INT32_MAX || height > INT32_MAX) return {};
@@ -19,23 +44,24 @@ platform::unique_hbitmap CopyScreenRect(int left, int top, int right, int bottom
     // would delete it): the same answer, but a bitmap of our own.
     if (w == 0 || h == 0) return platform::unique_hbitmap(::CreateBitmap(1, 1, 1, 1, nullptr));
 
+    // The display DC is the reference either way: a bitmap compatible with
+    // a memory DC would be monochrome.
     platform::unique_hdc screen = platform::DisplayDc();
     if (!screen) return {};
-    platform::unique_hdc memory(::CreateCompatibleDC(screen.get()));
-    platform::unique_hbitmap bitmap(::CreateCompatibleBitmap(screen.get(), w, h));
-    if (!memory || !bitmap) return {};
-    platform::unique_select_object select(memory.get(), bitmap.get());
+    if (!from.bitmap) return CopyArea(screen.get(), screen.get(), left, top, w, h);
+
+    platform::unique_hdc still(::CreateCompatibleDC(screen.get()));
+    if (!still) return {};
+    platform::unique_select_object select(still.get(), from.bitmap.get());
     if (!select) return {};
-    const bool copied =
-        ::BitBlt(memory.get(), 0, 0, w, h, screen.get(), left, top, SRCCOPY) != FALSE;
-    select.restore();
-    if (!copied) return {};
-    return bitmap;
+    return CopyArea(screen.get(), still.get(), left - from.origin.x, top - from.origin.y, w, h);
 }
 
-FreeRectangleCopy CopyScreenRectToClipboard(HWND owner, int left, int top, int right, int bottom) {
+FreeRectangleCopy CopyScreenRectToClipboard(HWND owner, ScreenSnapshot from, int left, int top,
+                                     int right, int bottom) {
     FreeRectangleCopy copy;
-    platform::unique_hbitmap bitmap = CopyScreenRect(left, top, right, bottom);
+    platform::unique_hbitmap bitmap = CopyScreenRect(from, left, top, right, bottom);
+    from = {};
     if (!bitmap) return copy;
     if (PutBitmapOnClipboard(owner, bitmap)) {
         copy.onClipboard = true;

@@ -1,27 +1,42 @@
 #pragma once
-// The free rectangle's pixels: the chosen screen area copied into a bitmap
-// and handed to the clipboard.
+// The free rectangle's pixels: the chosen area of the still picture the user
+// framed it on, copied into a bitmap and handed to the clipboard.
 #include "capture/picture.h"
 #include "platform/unique_any.h"
 #include "platform/win32.h"
 
 namespace grabwell::capture {
 
+// A still picture of part of the screen, taken when the free rectangle is
+// armed. The user frames the rectangle on it, so its pixels, not the live
+// screen's a moment later, are the ones captured.
+struct ScreenSnapshot {
+    platform::unique_hbitmap bitmap;  // compatible with the display; null when none
+    POINT origin{};                   // the screen point of its top-left pixel
+};
+
+// The screen area [left, right) x [top, bottom) as it shows now.
+ScreenSnapshot SnapshotScreenRect(int left, int top, int right, int bottom);
+
+// The area [left, right) x [top, bottom), in screen pixels, of `from` (of the
+// live screen when `from` has no bitmap) in a new compatible bitmap: never a
+// DIB section, which Wine cannot hand to another process through the
+// clipboard. Null when the size is negative or the bitmap cannot be made; for
+// a zero size a 1 x 1 monochrome bitmap, as the platform would answer.
+platform::unique_hbitmap CopyScreenRect(const ScreenSnapshot& from, int left, int top, int right,
+                                        int bottom);
+
 struct FreeRectangleCopy {
     bool onClipboard = false;  // the clipboard took the bitmap
     Picture direct;            // when it did not: the captured pixels themselves
 };
 
-// The screen area [left, right) x [top, bottom) in a compatible bitmap (never
-// a DIB section, which Wine cannot hand to another process through the
-// clipboard). Null when the size is negative or the bitmap cannot be made;
-// for a zero size a 1 x 1 monochrome bitmap, as the platform would answer.
-platform::unique_hbitmap CopyScreenRect(int left, int top, int right, int bottom);
-
-// Copies the screen area [left, right) x [top, bottom) into a compatible
-// bitmap and hands it to the clipboard as CF_BITMAP. When the clipboard
-// stays locked by another program the bitmap comes back as `direct`, so the
-// capture is never lost.
-FreeRectangleCopy CopyScreenRectToClipboard(HWND owner, int left, int top, int right, int bottom);
+// CopyScreenRect, handed to the clipboard as CF_BITMAP. `from` is let go as
+// soon as the area is out of it, before the clipboard makes its own copy: a
+// picture of the whole screen is the largest thing the program holds. When
+// the clipboard stays locked by another program the bitmap comes back as
+// `direct`, so the capture is never lost.
+FreeRectangleCopy CopyScreenRectToClipboard(HWND owner, ScreenSnapshot from, int left, int top,
+                                     int right, int bottom);
 
 }  // namespace grabwell::capture

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Free-rectangle capture with the real mouse: a window of known pixels on the
 # screen, the command armed from the menu's access keys, a drag to the lower
-# right (from a maximised window), one to the upper left, and a click on one
-# point. The clipboard must hold exactly the screen's pixels from the
-# normalised left/top up to, not including, right/bottom; the picture shown
-# must equal the clipboard; the window must come back normal.
+# right (from a maximised window) while that window changes colour beneath
+# the cover, one to the upper left after the main window's mouse capture was
+# taken away as Windows does when it deactivates a window, and a click on one
+# point. The clipboard must hold exactly the pixels shown while framing, from
+# the normalised left/top up to, not including, right/bottom; the picture
+# shown must equal the clipboard; the window must come back normal.
 #
 #   test_free_rectangle.sh PATH/TO/Grabwell.exe
 set -euo pipefail
@@ -37,16 +39,18 @@ trap cleanup EXIT
 # The helper through wine-exec, which turns our absolute paths into Z:\ ones.
 helper() { "$root/scripts/lib/wine-exec" "$helper_exe" "$@" 2>/dev/null | tr -d '\r'; }
 
-# window_field CLASS FIELD: one word of the helper's "window" line; FIELD is
-# rect, visible (four numbers each), state or shown.
+# window_field CLASS FIELD [ACTION]: one word of the helper's "window" line,
+# after the action if any; FIELD is rect, visible (four numbers each), state,
+# shown or capture.
 window_field() {
   local line
-  line=$(helper window "$1") || return 1
+  line=$(helper window "$1" ${3:+"$3"}) || return 1
   case $2 in
     rect) awk '{ print $2, $3, $4, $5 }' <<<"$line" ;;
     visible) awk '{ print $7, $8, $9, $10 }' <<<"$line" ;;
     state) awk '{ print $12 }' <<<"$line" ;;
     shown) awk '{ print $14 }' <<<"$line" ;;
+    capture) awk '{ print $16 }' <<<"$line" ;;
   esac
 }
 
@@ -69,7 +73,8 @@ arm() {
 }
 
 # drag NAME X0 Y0 [X Y]...: press at the first point, move through the
-# others, release at the last one.
+# others, release at the last one. A command in $during_drag runs after the
+# first move.
 drag() {
   local name=$1 x0=$2 y0=$3
   shift 3
@@ -81,6 +86,11 @@ drag() {
     xdotool mousemove "$1" "$2"
     sleep 0.15
     shift 2
+    if [[ -n ${during_drag:-} ]]; then
+      $during_drag || e2e_fail "$name: $during_drag failed"
+      during_drag=
+      sleep 0.3
+    fi
   done
   sleep 0.2
   e2e_shot "free-rectangle-$name-dragging" >/dev/null
@@ -127,15 +137,36 @@ e2e_wait_window '^grabwell pattern$' 30 >/dev/null || e2e_fail "the pattern wind
 sleep 0.5
 reference=$(e2e_shot free-rectangle-reference)
 
-# To the lower right, from a maximised window.
+# pattern_changed MIN MAX: between MIN and MAX pixels of the pattern's area
+# on the screen differ from the reference.
+pattern_area=400x300+600+100
+pattern_changed() {
+  local shot n
+  shot=$(e2e_shot free-rectangle-pattern-now) || return 1
+  convert "$shot" -crop "$pattern_area" +repage "$work/pattern-now.png"
+  convert "$reference" -crop "$pattern_area" +repage "$work/pattern-was.png"
+  n=$(differing "$work/pattern-now.png" "$work/pattern-was.png")
+  [[ $n =~ ^[0-9]+$ ]] && ((n >= $1 && n <= $2))
+}
+
+# To the lower right, from a maximised window; beneath the cover the pattern
+# turns to its inverse meanwhile, and the capture is still what was framed.
 helper window GrabwellMainWindow maximize >/dev/null
 wait_for 5 main_is maximized || e2e_fail "could not maximise the main window"
 arm lower-right
+during_drag="helper invert"
 drag lower-right 640 130 660 150 720 200 800 260 853 311
 expect_capture lower-right 640 130 853 311
+wait_for 5 pattern_changed 60000 120000 || e2e_fail "lower-right: the pattern never changed colour"
+helper invert >/dev/null || e2e_fail "the pattern cannot turn back"
+wait_for 5 pattern_changed 0 0 || e2e_fail "the pattern did not come back"
 
-# To the upper left: the press corner is the exclusive one.
+# To the upper left (the press corner is the exclusive one), after the main
+# window lost its mouse capture while armed: the cover still brings the press.
 arm upper-left
+[[ $(window_field GrabwellMainWindow capture cancelmode) == no ]] ||
+  e2e_fail "upper-left: the main window kept its capture"
+main_is minimized && overlay_up || e2e_fail "upper-left: losing the mouse capture disarmed the free rectangle"
 drag upper-left 955 377 900 330 800 250 700 160 611 117
 expect_capture upper-left 611 117 955 377
 

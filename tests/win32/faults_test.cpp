@@ -13,12 +13,14 @@
 #include "capture_test_support.h"
 #include "platform/clipboard.h"
 #include "resources/resource.h"
+#include "tests/shared/mouse_input.h"
 #include "test_window_env.h"
 
 using namespace grabwell;
 namespace fs = std::filesystem;
 namespace support = grabwell::testing;
 using support::BlockWindow;
+using support::MouseAt;
 
 namespace {
 
@@ -99,20 +101,6 @@ private:
     platform::unique_handle process_;
     bool holding_ = false;
 };
-
-// One absolute mouse event at a screen pixel; rounding up keeps the pixel
-// exact when the system scales back from 0..65535.
-INPUT MouseAt(POINT screen, DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    const auto scale = [](LONG v, int extent) {
-        return static_cast<LONG>((static_cast<long long>(v) * 65536 + extent - 1) / extent);
-    };
-    input.mi.dx = scale(screen.x, ::GetSystemMetrics(SM_CXSCREEN));
-    input.mi.dy = scale(screen.y, ::GetSystemMetrics(SM_CYSCREEN));
-    input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | flags;
-    return input;
-}
 
 std::set<std::wstring> Listing(const fs::path& folder) {
     std::set<std::wstring> names;

@@ -63,17 +63,20 @@ bool AnswersFromAnotherThread(HWND window) {
     return answered;
 }
 
-class SoakTest : public test::MainWindowTest {
+class SoakTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        MainWindowTest::SetUp();
-        if (HasFatalFailure()) return;
+        window = env.MakeWindow();
+        ASSERT_TRUE(window);
         ASSERT_TRUE(::SetWindowPos(window->hwnd(), nullptr, 40, 40, 480, 360,
                                    SWP_NOZORDER | SWP_NOACTIVATE));
         test::PumpMessages(50);
     }
 
     HWND hwnd() const { return window->hwnd(); }
+
+    test::WindowTestEnv env;
+    std::unique_ptr<app::FrmMain> window;
 };
 
 struct CaptureKind {
@@ -112,7 +115,7 @@ TEST_F(SoakTest, ThousandsOfCapturesOfEveryKindGiveBackEveryHandle) {
         {"free rectangle via clipboard",
          [&] {
              capture::FreeRectangleCopy copy = capture::CopyScreenRectToClipboard(
-                 hwnd(), origin.x + 5, origin.y + 5, origin.x + 165, origin.y + 125);
+                 hwnd(), {}, origin.x + 5, origin.y + 5, origin.x + 165, origin.y + 125);
              return copy.onClipboard ? capture::PictureFromClipboard(hwnd())
                                      : std::move(copy.direct);
          },

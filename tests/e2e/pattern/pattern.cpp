@@ -1,9 +1,13 @@
 // A helper the end-to-end tests drive from the shell:
 //   grabwell_pattern show X Y W H [SECONDS]  a borderless window of known pixels
+//   grabwell_pattern invert                  that window turns to the inverse
+//                                            colours, or back
 //   grabwell_pattern clip FILE.bmp           the clipboard's CF_BITMAP as a 24-bit BMP
-//   grabwell_pattern window CLASS [maximize|close]
+//   grabwell_pattern window CLASS [maximize|close|cancelmode]
 //                                            where a window of that class is and
-//                                            its state, after the action if any
+//                                            its state, after the action if any;
+//                                            cancelmode takes its mouse capture
+//                                            away as Windows does on deactivation
 // Output goes to stdout as one line; the exit code says whether it worked.
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -24,12 +28,16 @@
 
 namespace {
 
+constexpr const wchar_t* kPatternClass = L"GrabwellTestPattern";
+constexpr UINT kInvert = WM_APP + 1;
+bool inverted = false;
+
 // Every pixel differs from its neighbours, so an edge off by one shows.
 COLORREF PatternColour(int x, int y) {
     const int r = (x * 5) & 0xFF;
     const int g = (y * 7) & 0xFF;
     const int b = ((x + y) * 3 + 0x40) & 0xFF;
-    return RGB(r, g, b);
+    return inverted ? RGB(255 - r, 255 - g, 255 - b) : RGB(r, g, b);
 }
 
 void PaintPattern(HDC dc, int width, int height) {
@@ -60,6 +68,10 @@ LRESULT CALLBACK PatternProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         }
         case WM_ERASEBKGND:
             return 1;
+        case kInvert:
+            inverted = !inverted;
+            InvalidateRect(hwnd, nullptr, FALSE);
+            return 0;
         case WM_TIMER:
         case WM_DESTROY:
             PostQuitMessage(0);
@@ -74,7 +86,7 @@ int Show(int x, int y, int width, int height, int seconds) {
     wc.lpfnWndProc = PatternProc;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = L"GrabwellTestPattern";
+    wc.lpszClassName = kPatternClass;
     RegisterClassW(&wc);
     HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"grabwell pattern", WS_POPUP,
                                 x, y, width, height, nullptr, nullptr, wc.hInstance, nullptr);
@@ -87,6 +99,25 @@ int Show(int x, int y, int width, int height, int seconds) {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
     return 0;
+}
+
+int Invert() {
+    HWND pattern = FindWindowW(kPatternClass, nullptr);
+    if (!pattern) return 2;
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutW(pattern, kInvert, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored) ? 0 : 3;
+}
+
+// WM_CANCELMODE, whose default handling lets the capture go, and the
+// capture released from inside the window's own input state.
+void TakeCaptureAway(HWND window) {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(window, WM_CANCELMODE, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    if (AttachThreadInput(GetCurrentThreadId(), thread, TRUE)) {
+        ReleaseCapture();
+        AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
+    }
 }
 
 bool WriteBmp(const char* path, HBITMAP bitmap) {
@@ -164,8 +195,9 @@ BOOL CALLBACK SearchTopLevel(HWND hwnd, LPARAM param) {
 }
 
 // Prints "rect L T R B visible L T R B state normal|minimized|maximized
-// shown yes|no", the visible part being what the parent's client area leaves
-// showing.
+// shown yes|no capture yes|no", the visible part being what the parent's
+// client area leaves showing, capture whether the window holds its thread's
+// mouse capture.
 int Window(const char* narrowClass, const char* action) {
     wchar_t className[256] = {};
     MultiByteToWideChar(CP_UTF8, 0, narrowClass, -1, className, 255);
@@ -177,6 +209,7 @@ int Window(const char* narrowClass, const char* action) {
         PostMessageW(search.found, WM_CLOSE, 0, 0);
         return 0;
     }
+    if (std::strcmp(action, "cancelmode") == 0) TakeCaptureAway(search.found);
     RECT rect{};
     GetWindowRect(search.found, &rect);
     RECT visible = rect;
@@ -188,9 +221,14 @@ int Window(const char* narrowClass, const char* action) {
     }
     HWND top = GetAncestor(search.found, GA_ROOT);
     const char* state = IsIconic(top) ? "minimized" : IsZoomed(top) ? "maximized" : "normal";
-    std::printf("rect %ld %ld %ld %ld visible %ld %ld %ld %ld state %s shown %s\n", rect.left,
-                rect.top, rect.right, rect.bottom, visible.left, visible.top, visible.right,
-                visible.bottom, state, IsWindowVisible(search.found) ? "yes" : "no");
+    GUITHREADINFO input{};
+    input.cbSize = sizeof(input);
+    const bool captured = GetGUIThreadInfo(GetWindowThreadProcessId(search.found, nullptr), &input) &&
+                          input.hwndCapture == search.found;
+    std::printf("rect %ld %ld %ld %ld visible %ld %ld %ld %ld state %s shown %s capture %s\n",
+                rect.left, rect.top, rect.right, rect.bottom, visible.left, visible.top,
+                visible.right, visible.bottom, state, IsWindowVisible(search.found) ? "yes" : "no",
+                captured ? "yes" : "no");
     return 0;
 }
 
@@ -202,12 +240,13 @@ int main(int argc, char** argv) {
         return Show(std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]),
                     std::atoi(argv[5]), seconds);
     }
+    if (argc == 2 && std::strcmp(argv[1], "invert") == 0) return Invert();
     if (argc == 3 && std::strcmp(argv[1], "clip") == 0) return Clip(argv[2]);
     if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "window") == 0) {
         return Window(argv[2], argc == 4 ? argv[3] : "");
     }
     std::fprintf(stderr,
-                 "usage: grabwell_pattern show X Y W H [SECONDS] | clip FILE.bmp | "
-                 "window CLASS [maximize|close]\n");
+                 "usage: grabwell_pattern show X Y W H [SECONDS] | invert | clip FILE.bmp | "
+                 "window CLASS [maximize|close|cancelmode]\n");
     return 64;
 }
