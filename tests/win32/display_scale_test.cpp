@@ -84,15 +84,7 @@ void SendDpiChange(HWND window, UINT dpi, RECT suggested) {
     test::PumpMessages(30);
 }
 
-class DisplayScaleTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        window = env.MakeWindow();
-        ASSERT_TRUE(window);
-    }
-    WindowTestEnv env;
-    std::unique_ptr<app::FrmMain> window;
-};
+class DisplayScaleTest : public test::MainWindowTest {};
 
 }  // namespace
 
