@@ -2,10 +2,12 @@
 // the same work, measured in one run:
 //   whole-screen capture into a Picture  vs  one BitBlt of the screen
 //   saving a 3840x2160 BMP              vs  CopyFileW of as many bytes
-//   loading a 24-megapixel JPEG         vs  Debian's djpeg (timed outside)
+//   loading a 24-megapixel JPEG         vs  WIC's own decode, and Debian's
+//                                           djpeg (timed outside); with the
+//                                           steps a load may take
 //
 //   grabwell_bench_capture --make-jpeg FILE       writes the JPEG and exits
-//   grabwell_bench_capture [--jpeg FILE --djpeg-ms MS]
+//   grabwell_bench_capture [--jpeg FILE --djpeg-ms MS [--djpeg-scalar-ms MS]]
 #include <wincodec.h>
 
 #include <algorithm>
@@ -243,7 +245,8 @@ std::vector<BYTE> CopyAll(IWICBitmapSource* source, UINT width, UINT height, UIN
     return pixels;
 }
 
-void BenchJpegLoad(const std::wstring& jpeg, double djpegMs) {
+// djpegScalarMs: djpeg with its SIMD code switched off, 0 when not timed.
+void BenchJpegLoad(const std::wstring& jpeg, double djpegMs, double djpegScalarMs) {
     std::vector<std::uint8_t> bytes = *platform::ReadWholeFile(jpeg, 0x7FFFFFFF);
     const WicFrame probe = OpenFrame(bytes);
     WICPixelFormatGUID native{};
@@ -311,6 +314,11 @@ void BenchJpegLoad(const std::wstring& jpeg, double djpegMs) {
     Report("jpeg_step_wic_decode_and_convert_to_32bpp_vs_wic_decode", ms[3], decode, "(breakdown)");
     Report("jpeg_step_widen_24_to_32bpp_vs_wic_decode", ms[4], decode, "(breakdown)");
     Report("jpeg_step_copy_into_display_bitmap_vs_wic_decode", ms[5], decode, "(breakdown)");
+    // What the decode itself costs against the same library outside Wine.
+    Report("jpeg_step_wic_decode_vs_djpeg", decode, djpegMs, "(breakdown)");
+    if (djpegScalarMs > 0) {
+        Report("jpeg_step_wic_decode_vs_djpeg_without_simd", decode, djpegScalarMs, "(breakdown)");
+    }
 }
 
 }  // namespace
@@ -318,20 +326,21 @@ void BenchJpegLoad(const std::wstring& jpeg, double djpegMs) {
 int main(int argc, char** argv) {
     constexpr int kJpegWidth = 6000, kJpegHeight = 4000;  // 24 megapixels
     std::wstring jpeg;
-    double djpegMs = 0;
+    double djpegMs = 0, djpegScalarMs = 0;
     for (int i = 1; i + 1 < argc; i += 2) {
         if (std::strcmp(argv[i], "--make-jpeg") == 0) {
             return MakeJpeg(Widen(argv[i + 1]), kJpegWidth, kJpegHeight) ? 0 : 1;
         }
         if (std::strcmp(argv[i], "--jpeg") == 0) jpeg = Widen(argv[i + 1]);
         if (std::strcmp(argv[i], "--djpeg-ms") == 0) djpegMs = std::atof(argv[i + 1]);
+        if (std::strcmp(argv[i], "--djpeg-scalar-ms") == 0) djpegScalarMs = std::atof(argv[i + 1]);
     }
     std::printf("name: value baseline ratio target\n");
     BenchScreenCapture();
     BenchBmpWrite(TempFolder());
     if (!jpeg.empty() && djpegMs > 0) {
         const platform::ComInit com;
-        BenchJpegLoad(jpeg, djpegMs);
+        BenchJpegLoad(jpeg, djpegMs, djpegScalarMs);
     } else {
         std::printf("jpeg_load_24mp_vs_djpeg: skipped (run through bench/run_capture_bench.sh)\n");
     }
