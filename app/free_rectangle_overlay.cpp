@@ -4,7 +4,6 @@
 
 #include "capture/free_rectangle_copy.h"
 #include "platform/blit.h"
-#include "platform/screen_settle.h"
 
 namespace grabwell::app {
 
@@ -12,7 +11,8 @@ FreeRectangleOverlay::~FreeRectangleOverlay() {
     if (hwnd()) ::DestroyWindow(hwnd());
 }
 
-bool FreeRectangleOverlay::Show(HINSTANCE instance, PressHandler onPress) {
+bool FreeRectangleOverlay::Show(HINSTANCE instance, const platform::ScreenTrace& left,
+                                PressHandler onPress) {
     onPress_ = std::move(onPress);
     if (!hwnd()) {
         if (!RegisterClassOnce(instance, kClassName, nullptr, nullptr, 0)) return false;
@@ -24,7 +24,7 @@ bool FreeRectangleOverlay::Show(HINSTANCE instance, PressHandler onPress) {
     }
     // Whatever just left the screen (the minimised main window) must be gone
     // from the picture too.
-    platform::LetTheScreenSettle();
+    platform::LetTheScreenSettle(left);
     origin_ = {::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN)};
     const int width = ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
     const int height = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
@@ -42,9 +42,10 @@ bool FreeRectangleOverlay::Show(HINSTANCE instance, PressHandler onPress) {
 
 void FreeRectangleOverlay::Hide(bool settle) {
     if (!visible()) return;
+    const platform::ScreenTrace shown = settle ? platform::ScreenTrace::Of(hwnd()) : platform::ScreenTrace();
     ::ShowWindow(hwnd(), SW_HIDE);
     snapshot_.reset();
-    if (settle) platform::LetTheScreenSettle();
+    platform::LetTheScreenSettle(shown);
 }
 
 bool FreeRectangleOverlay::visible() const { return hwnd() && ::IsWindowVisible(hwnd()); }

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "app/base_window.h"
+#include "platform/screen_settle.h"
 #include "platform/unique_any.h"
 
 namespace grabwell::app {
@@ -22,9 +23,10 @@ public:
     FreeRectangleOverlay() = default;
     ~FreeRectangleOverlay();
 
-    // Takes a picture of the virtual screen and shows it over everything,
-    // without activating. False when the window cannot be made.
-    bool Show(HINSTANCE instance, PressHandler onPress);
+    // Takes a picture of the virtual screen, once what `left` showed has
+    // gone from it, and shows it over everything, without activating. False
+    // when the window cannot be made.
+    bool Show(HINSTANCE instance, const platform::ScreenTrace& left, PressHandler onPress);
     // Takes the window down; with `settle`, also gives the programs beneath
     // it the moment they need to paint what it covered, as any reading of
     // the screen's pixels needs. Does nothing when it is not up.

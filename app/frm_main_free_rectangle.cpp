@@ -35,8 +35,9 @@ void FrmMain::mnuDistrict_Click() {
     ::SetCursor(::LoadCursorW(nullptr, IDC_CROSS));
     ::SetCapture(hwnd());
     pictureUnsaved_ = true;
+    const platform::ScreenTrace shown = platform::ScreenTrace::Of(hwnd());
     ::ShowWindow(hwnd(), SW_MINIMIZE);
-    overlay_.Show(env_.instance, [this](WPARAM buttons, POINT screen) {
+    overlay_.Show(env_.instance, shown, [this](WPARAM buttons, POINT screen) {
         ::ScreenToClient(hwnd(), &screen);
         OnLButtonDown(buttons, screen.x, screen.y);
     });
