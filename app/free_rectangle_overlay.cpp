@@ -25,11 +25,11 @@ bool FreeRectangleOverlay::Engage(HINSTANCE instance, PressHandler onPress) {
     return true;
 }
 
-void FreeRectangleOverlay::Show() {
+void FreeRectangleOverlay::Show(const platform::ScreenTrace& gone) {
     if (!engaged_) return;
     // Whatever just left the screen (the minimised main window) must be gone
     // from the picture too.
-    platform::LetTheScreenSettle();
+    platform::LetTheScreenSettle(gone);
     // Messages sent to us meanwhile may have disarmed the capture.
     if (!engaged_) return;
     const int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN);
@@ -54,10 +54,13 @@ void FreeRectangleOverlay::Hide() {
 }
 
 capture::ScreenSnapshot FreeRectangleOverlay::HideKeepingSnapshot() {
-    const bool covered = engaged_;
+    // Without a picture the cover showed black, and what it hid must be
+    // repainted before the live screen can stand in.
+    const platform::ScreenTrace shown =
+        engaged_ && !snapshot_.bitmap ? platform::ScreenTrace::Of(hwnd()) : platform::ScreenTrace();
     capture::ScreenSnapshot framed = std::move(snapshot_);
     Hide();
-    if (covered && !framed.bitmap) platform::LetTheScreenSettle();
+    if (!shown.empty()) platform::LetTheScreenSettle(shown);
     return framed;
 }
 

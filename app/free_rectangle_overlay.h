@@ -9,6 +9,7 @@
 
 #include "app/base_window.h"
 #include "capture/free_rectangle_copy.h"
+#include "platform/screen_settle.h"
 
 namespace grabwell::app {
 
@@ -25,9 +26,10 @@ public:
     // until Hide the overlay brings the press, whatever becomes of the main
     // window's capture meanwhile. False when the window cannot be made.
     bool Engage(HINSTANCE instance, PressHandler onPress);
-    // Takes a picture of the virtual screen and shows it over everything,
-    // without activating. Does nothing unless engaged.
-    void Show();
+    // Takes a picture of the virtual screen, once what `gone` showed has
+    // gone from it, and shows it over everything, without activating. Does
+    // nothing unless engaged.
+    void Show(const platform::ScreenTrace& gone);
     // Takes the window down and lets its picture go. Does nothing when it is
     // not engaged.
     void Hide();

@@ -13,8 +13,9 @@ constexpr DWORD kDelayedCaptureMs = 2000;
 }  // namespace
 
 void FrmMain::mnuScreen_Click() {
+    const platform::ScreenTrace shown = platform::ScreenTrace::Of(hwnd());
     ::ShowWindow(hwnd(), SW_HIDE);
-    platform::LetTheScreenSettle();
+    platform::LetTheScreenSettle(shown);
     InstallPicture(capture::CaptureWholeScreen());
     pictureUnsaved_ = true;
     ::ShowWindow(hwnd(), SW_SHOW);

@@ -42,8 +42,9 @@ void FrmMain::mnuDistrict_Click() {
     });
     ::SetCapture(hwnd());
     pictureUnsaved_ = true;
+    const platform::ScreenTrace shown = platform::ScreenTrace::Of(hwnd());
     ::ShowWindow(hwnd(), SW_MINIMIZE);
-    overlay_.Show();
+    overlay_.Show(shown);
 }
 
 void FrmMain::OnLButtonDown(WPARAM buttons, int x, int y) {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the capture benchmark under Wine. The JPEG baseline is Debian's djpeg
 # decoding the very file the benchmark loads, timed here on the Linux side
-# (median of several runs) and handed to the benchmark.
+# (median of several runs, with and without its SIMD code) and handed to the
+# benchmark.
 #
 #   bench/run_capture_bench.sh [path/to/grabwell_bench_capture.exe]
 #
@@ -35,15 +36,21 @@ jpeg=$work/bench-24mp.jpg
 run --make-jpeg "$jpeg"
 [[ -s $jpeg ]] || { echo "the benchmark wrote no JPEG" >&2; exit 1; }
 
-times=()
-for ((i = 0; i < runs; i++)); do
-  t0=$(date +%s%N)
-  djpeg -outfile /dev/null "$jpeg"
-  t1=$(date +%s%N)
-  times+=("$(((t1 - t0) / 1000))")
-done
-median_us=$(printf '%s\n' "${times[@]}" | sort -n | sed -n "$((runs / 2 + 1))p")
-djpeg_ms=$(awk -v us="$median_us" 'BEGIN { printf "%.2f", us / 1000 }')
-echo "djpeg median of $runs runs: ${djpeg_ms}ms"
+# djpeg_ms [ENV...]: djpeg's median time on the file, in ms.
+djpeg_ms() {
+  local times=() i t0 t1 median_us
+  for ((i = 0; i < runs; i++)); do
+    t0=$(date +%s%N)
+    env "$@" djpeg -outfile /dev/null "$jpeg"
+    t1=$(date +%s%N)
+    times+=("$(((t1 - t0) / 1000))")
+  done
+  median_us=$(printf '%s\n' "${times[@]}" | sort -n | sed -n "$((runs / 2 + 1))p")
+  awk -v us="$median_us" 'BEGIN { printf "%.2f", us / 1000 }'
+}
+simd_ms=$(djpeg_ms)
+# The same library without its SIMD code, as Wine's WIC builds it.
+scalar_ms=$(djpeg_ms JSIMD_FORCENONE=1)
+echo "djpeg median of $runs runs: ${simd_ms}ms, without SIMD ${scalar_ms}ms"
 
-run --jpeg "$jpeg" --djpeg-ms "$djpeg_ms"
+run --jpeg "$jpeg" --djpeg-ms "$simd_ms" --djpeg-scalar-ms "$scalar_ms"

@@ -80,7 +80,9 @@ int wmain(int argc, wchar_t** argv) {
         if (std::wcscmp(argv[i], L"--xwd-ms") == 0) xwdMs = std::wcstod(argv[i + 1], nullptr);
     }
 
-    constexpr int kRuns = 5;
+    // Start-up times under Wine vary by tens of milliseconds from one start
+    // to the next; a median of this many, taken in turns, holds still.
+    constexpr int kRuns = 11;
     std::vector<double> ours, theirs, capture;
     for (int i = 0; i < kRuns; ++i) {
         Started base = Start(minimal, L"GrabwellBenchMinimal");
@@ -101,10 +103,10 @@ int wmain(int argc, wchar_t** argv) {
     }
     std::printf("name: value baseline ratio target\n");
     const double a = Median(ours), b = Median(theirs);
-    std::printf("startup_to_window_shown_vs_minimal_window: %.1fms %.1fms %.2fx (no target)\n", a, b, a / b);
+    std::printf("startup_to_window_shown_vs_minimal_window: %.1fms %.1fms %.2fx <=1.20x\n", a, b, a / b);
     if (xwdMs > 0 && !capture.empty()) {
         const double c = Median(capture);
-        std::printf("whole_screen_capture_to_picture_shown_vs_xwd_root: %.1fms %.1fms %.2fx (no target)\n",
+        std::printf("whole_screen_capture_to_picture_shown_vs_xwd_root: %.1fms %.1fms %.2fx <=10x\n",
                     c, xwdMs, c / xwdMs);
     }
     return 0;

@@ -5,24 +5,13 @@
 
 namespace grabwell::capture {
 
-namespace {
-
-platform::unique_hbitmap CreateDibSection(HDC reference, int width, int height) {
-    const BITMAPINFO info = platform::TopDownDib32(width, height);
-    void* bits = nullptr;
-    return platform::unique_hbitmap(
-        ::CreateDIBSection(reference, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-}
-
-}  // namespace
-
 bool UsesSystemPalette(int rasterCaps, int sizePalette) {
     return (rasterCaps & RC_PALETTE) != 0 && sizePalette == kSystemPaletteSize;
 }
 
 platform::unique_hbitmap CreateCaptureBitmap(HDC reference, int width, int height) {
     platform::unique_hbitmap bitmap(::CreateCompatibleBitmap(reference, width, height));
-    if (!bitmap && width > 0 && height > 0) bitmap = CreateDibSection(reference, width, height);
+    if (!bitmap) bitmap = platform::CreateTopDownDibSection(width, height, 32).bitmap;
     return bitmap;
 }
 

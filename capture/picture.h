@@ -1,7 +1,9 @@
 #pragma once
-// The picture every command works on: one bitmap in the display's format and,
-// on palette displays, its palette. Copies share the same bitmap; the last
-// copy to go frees the bitmap and the palette.
+// The picture every command works on: one bitmap and, for a capture on a
+// palette display, its palette. A capture's bitmap is in the display's
+// format; a file's is a DIB section holding the pixels as decoded, which
+// every user (painting, saving, printing) reads through GDI alike. Copies
+// share the same bitmap; the last copy to go frees the bitmap and the palette.
 #include <memory>
 
 #include "core/geometry.h"

@@ -1,6 +1,6 @@
 #pragma once
-// Picture files decoded by the platform's codecs (WIC) into a bitmap in the
-// display's format.
+// Picture files other than BMP decoded by the platform's codecs (WIC), straight
+// into the memory of a DIB section.
 #include <cstdint>
 #include <span>
 

@@ -1,5 +1,6 @@
 #include "capture/picture_file.h"
 
+#include "capture/bmp_decode.h"
 #include "capture/bmp_writer.h"
 #include "capture/picture_decode.h"
 #include "core/bmp_layout.h"
@@ -21,6 +22,7 @@ Picture LoadPictureFile(const std::wstring& path) {
     if (!bytes) return {};
     const core::HeaderCheck check = core::ValidateImageHeader(*bytes);
     if (!check.ok()) return {};
+    if (check.info.format == core::ImageFormat::Bmp) return DecodeBmp(*bytes, check.bmp);
     return DecodePicture(*bytes, check.info);
 }
 

@@ -8,9 +8,9 @@
 
 namespace grabwell::capture {
 
-// BMP, JPEG and whatever else the platform's codecs read, as a bitmap in the
-// display's format. Any failure (missing, unreadable, malformed, absurdly
-// large) gives the empty Picture.
+// BMP (read by GDI), JPEG and whatever else the platform's codecs read, as a
+// DIB section. Any failure (missing, unreadable, malformed, absurdly large)
+// gives the empty Picture.
 Picture LoadPictureFile(const std::wstring& path);
 
 // 24-bit BMP, or 8-bit with its colour table when the picture has a palette.

@@ -79,6 +79,19 @@ bool CompressionFits(std::uint32_t compression, unsigned bits) {
     }
 }
 
+// Each mask one run of bits (or none), no bit claimed twice, all inside the
+// pixel, and some colour at all: what a DIB reader can shift and scale.
+bool MasksUsable(const std::uint32_t (&masks)[3], unsigned bits) {
+    std::uint32_t seen = 0;
+    for (const std::uint32_t mask : masks) {
+        if (mask & seen) return false;
+        seen |= mask;
+        const std::uint32_t low = mask & (~mask + 1);  // its lowest set bit
+        if (((mask + low) & mask) != 0) return false;  // a gap: carrying leaves bits behind
+    }
+    return seen != 0 && (bits == 32 || seen <= 0xFFFFu);
+}
+
 HeaderCheck CheckBmp(const Reader& r) {
     HeaderCheck check;
     check.info.format = ImageFormat::Bmp;
@@ -139,17 +152,41 @@ HeaderCheck CheckBmp(const Reader& r) {
     const std::uint64_t headersEnd = kBmpFileHeader + infoSize + tables;
     if (pixelOffset < headersEnd || pixelOffset > r.fileSize()) return Fail(check, E::BadOffset);
 
+    BmpDib& dib = check.bmp;
+    if (compression == kBiBitfields) {
+        // In the table right after a 40-byte header, or inside a longer one:
+        // the same place in the file either way.
+        if (E e = r.Need(kBmpFileHeader + kBmpInfoHeaderBytes, 12); e != E::None) return Fail(check, e);
+        for (std::uint64_t i = 0; i < 3; ++i) {
+            dib.masks[i] = r.Le32(kBmpFileHeader + kBmpInfoHeaderBytes + 4 * i);
+        }
+        if (!MasksUsable(dib.masks, bits)) return Fail(check, E::BadMasks);
+    }
+    dib.width = static_cast<std::int32_t>(width);
+    dib.height = static_cast<std::int32_t>(topDown ? -height : height);
+    dib.bits = static_cast<std::uint16_t>(bits);
+    dib.compression = compression;
+    dib.tableOffset = kBmpFileHeader + infoSize + masks;
+    dib.tableEntries = bits <= 8 ? static_cast<std::uint32_t>(entries) : 0;
+    dib.entryBytes = core ? 3 : 4;
+    dib.pixelOffset = pixelOffset;
+
     const std::uint64_t available = r.fileSize() - pixelOffset;
     if (rle) {
         // Even an empty RLE image carries its end-of-bitmap code.
         const std::uint64_t needed = std::max<std::uint64_t>(imageSize, 2);
-        return needed <= available ? check : Fail(check, E::Truncated);
+        if (needed > available) return Fail(check, E::Truncated);
+        // Without a stated length the stream may run to the end of the file.
+        dib.pixelBytes = imageSize != 0 ? imageSize : available;
+        return check;
     }
     const auto stride = BmpStride(static_cast<std::uint64_t>(width), bits);
     if (!stride) return Fail(check, E::TooLarge);
     const auto pixelBytes = CheckedMul(*stride, static_cast<std::uint64_t>(height));
     if (!pixelBytes) return Fail(check, E::TooLarge);
-    return *pixelBytes <= available ? check : Fail(check, E::Truncated);
+    if (*pixelBytes > available) return Fail(check, E::Truncated);
+    dib.pixelBytes = *pixelBytes;
+    return check;
 }
 
 // ---- JPEG ---------------------------------------------------------------

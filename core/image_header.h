@@ -32,14 +32,32 @@ enum class HeaderError {
     BadBitCount,
     BadCompression,  // unknown, or not allowed with this bit count
     BadColorCount,
+    BadMasks,       // BMP bit fields that are empty, gapped, overlapping or wider than a pixel
     BadOffset,      // BMP pixel data said to start inside the headers or past the end
     TooLarge,       // more than kMaxPixels, or a byte count beyond 64 bits
     Inconsistent,   // fields or markers that contradict each other
 };
 
+// A BMP as the platform's DIB functions take it: the info header's fields
+// that matter, and where the tables and the pixels lie in the file. Filled
+// in when the header check passes a BMP.
+struct BmpDib {
+    std::int32_t width = 0;
+    std::int32_t height = 0;  // negative: rows stored top-down
+    std::uint16_t bits = 0;
+    std::uint32_t compression = 0;       // BI_RGB, BI_RLE8, BI_RLE4 or BI_BITFIELDS
+    std::uint32_t masks[3] = {};         // red, green, blue: BI_BITFIELDS only
+    std::uint64_t tableOffset = 0;       // the colour table, from the file's start
+    std::uint32_t tableEntries = 0;      // for up to 8 bits a pixel, else 0
+    std::uint32_t entryBytes = 4;        // 3 in the old core header
+    std::uint64_t pixelOffset = 0;
+    std::uint64_t pixelBytes = 0;        // the run-length stream, or every row
+};
+
 struct HeaderCheck {
     HeaderError error = HeaderError::None;
     ImageHeaderInfo info;
+    BmpDib bmp;  // for a BMP that passed
     // Also true for Other: its size is unknown, so whoever decodes it must
     // check the decoded size with PixelCountAllowed.
     bool ok() const { return error == HeaderError::None; }

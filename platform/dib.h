@@ -1,5 +1,7 @@
 #pragma once
-#include "platform/win32.h"
+#include <cstdint>
+
+#include "platform/unique_any.h"
 
 namespace grabwell::platform {
 
@@ -15,5 +17,17 @@ inline BITMAPINFO TopDownDib32(int width, int height) {
     info.bmiHeader.biCompression = BI_RGB;
     return info;
 }
+
+// A bitmap whose pixels lie in our own memory, rows top-down, so a decoder
+// can write them in place and GDI draw them as they are.
+struct DibSection {
+    unique_hbitmap bitmap;
+    BYTE* pixels = nullptr;    // valid while `bitmap` lives
+    std::uint32_t stride = 0;  // bytes a row, padding included
+};
+
+// 32 or 24 bits a pixel in blue-green-red order, or 8 bits of grey (its
+// colour table runs from black to white). Empty when it cannot be had.
+DibSection CreateTopDownDibSection(int width, int height, WORD bits);
 
 }  // namespace grabwell::platform

@@ -2,34 +2,128 @@
 
 #include <dwmapi.h>
 
+#include <algorithm>
+#include <cstring>
+
+#include "platform/dib.h"
 #include "platform/system_library.h"
+#include "platform/unique_any.h"
 
 namespace grabwell::platform {
 
 namespace {
 
-// With desktop composition the screen shows the compositor's last frame, in
-// which our window may still stand; DwmFlush returns once the next one is up.
-// Without composition (or without DWM) it fails at once, which is as good.
-void WaitForComposedFrame() noexcept {
-    const SystemLibrary dwm(L"dwmapi.dll");
-    if (const auto flush = dwm.Find<decltype(&::DwmFlush)>("DwmFlush")) flush();
+// Rows enough that no band of a repaint slips between them, few enough that
+// one read costs next to nothing even for a maximised window.
+constexpr int kRowsRead = 16;
+// Between two reads: long enough for a repaint under way to show a change.
+constexpr DWORD kReadIntervalMs = 8;
+// At most one pixel in this many read may still be as the window showed it.
+constexpr std::size_t kStillOursShare = 64;
+
+// dwmapi.dll is not among the KnownDLLs: it is loaded from System32 at run
+// time, and without it (Wine, XP) there is no composition.
+class Compositor {
+public:
+    Compositor() : dwm_(L"dwmapi.dll") {}
+
+    bool Composing() const {
+        const auto enabled = dwm_.Find<decltype(&::DwmIsCompositionEnabled)>("DwmIsCompositionEnabled");
+        BOOL on = FALSE;
+        return enabled && SUCCEEDED(enabled(&on)) && on;
+    }
+    // Returns once the compositor has put up its next frame.
+    bool Flush() const {
+        const auto flush = dwm_.Find<decltype(&::DwmFlush)>("DwmFlush");
+        return flush && SUCCEEDED(flush());
+    }
+
+private:
+    SystemLibrary dwm_;
+};
+
+// The rows at `ys` across `area`, straight off the screen.
+std::vector<std::uint32_t> ReadRows(const RECT& area, const std::vector<int>& ys) {
+    const int width = area.right - area.left;
+    const int rows = static_cast<int>(ys.size());
+    auto screen = unique_window_dc::Client(nullptr);
+    if (!screen || width <= 0 || rows == 0) return {};
+    unique_hdc memory(::CreateCompatibleDC(screen.get()));
+    DibSection dib = CreateTopDownDibSection(width, rows, 32);
+    if (!memory || !dib.bitmap) return {};
+    unique_select_object select(memory.get(), dib.bitmap.get());
+    if (!select) return {};
+    for (int i = 0; i < rows; ++i) {
+        ::BitBlt(memory.get(), 0, i, width, 1, screen.get(), area.left, ys[static_cast<std::size_t>(i)],
+                 SRCCOPY);
+    }
+    ::GdiFlush();
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * ys.size());
+    std::memcpy(pixels.data(), dib.pixels, pixels.size() * sizeof(std::uint32_t));
+    return pixels;
+}
+
+// True when at most a sliver of what the window showed is still where it
+// was. Not none at all: what lies beneath may have the very colour of ours
+// in places (a white page under our white one). Not merely something
+// changed: a window fades out piece by piece, the caption going inactive
+// first, and each program beneath repaints its own part in its own time.
+bool MostlyGone(const std::vector<std::uint32_t>& ours, const std::vector<std::uint32_t>& now) {
+    if (now.size() != ours.size()) return true;
+    std::size_t same = 0;
+    for (std::size_t i = 0; i < now.size(); ++i) same += now[i] == ours[i];
+    return same * kStillOursShare <= now.size();
+}
+
+// Lets messages that other threads send us through, for at most `ms`.
+void WaitLettingSentMessagesThrough(DWORD ms) {
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, ms, QS_SENDMESSAGE);
+    // PM_NOREMOVE takes nothing from the queue: only sent messages are
+    // delivered, nothing of ours runs.
+    MSG ignored{};
+    ::PeekMessageW(&ignored, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
 }
 
 }  // namespace
 
-void LetTheScreenSettle(DWORD milliseconds) {
+ScreenTrace ScreenTrace::Of(HWND window) {
+    ScreenTrace trace;
+    RECT outer{};
+    if (!window || !::IsWindowVisible(window) || ::IsIconic(window) || !::GetWindowRect(window, &outer)) {
+        return trace;
+    }
+    const RECT screen{::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN),
+                      ::GetSystemMetrics(SM_XVIRTUALSCREEN) + ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                      ::GetSystemMetrics(SM_YVIRTUALSCREEN) + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    if (!::IntersectRect(&trace.area_, &outer, &screen)) return trace;
+    const int height = trace.area_.bottom - trace.area_.top;
+    const int rows = std::min(kRowsRead, height);
+    for (int i = 0; i < rows; ++i) trace.rows_.push_back(trace.area_.top + (2 * i + 1) * height / (2 * rows));
+    trace.pixels_ = trace.ReadAgain();
+    return trace;
+}
+
+std::vector<std::uint32_t> ScreenTrace::ReadAgain() const { return ReadRows(area_, rows_); }
+
+void LetTheScreenSettle(const ScreenTrace& shown, DWORD limitMs) {
     ::GdiFlush();
-    WaitForComposedFrame();
-    const ULONGLONG until = ::GetTickCount64() + milliseconds;
+    if (shown.empty()) return;  // nothing of ours was there to leave
+    const Compositor compositor;
+    if (compositor.Composing()) {
+        // The frame being composed as the window went may still hold it;
+        // the one after cannot.
+        if (compositor.Flush() && compositor.Flush()) return;
+    }
+    const ULONGLONG until = ::GetTickCount64() + limitMs;
+    std::vector<std::uint32_t> previous;
     for (;;) {
-        // PM_NOREMOVE takes nothing from the queue: the window system's own
-        // events and messages sent to us go through, nothing of ours runs.
-        MSG ignored{};
-        ::PeekMessageW(&ignored, nullptr, 0, 0, PM_NOREMOVE);
-        const ULONGLONG now = ::GetTickCount64();
-        if (now >= until) break;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(until - now), QS_ALLINPUT);
+        std::vector<std::uint32_t> now = shown.ReadAgain();
+        if (now.empty()) return;  // the screen cannot be read: nothing to wait for
+        if (MostlyGone(shown.pixels(), now) && now == previous) return;
+        previous = std::move(now);
+        const ULONGLONG tick = ::GetTickCount64();
+        if (tick >= until) return;
+        WaitLettingSentMessagesThrough(static_cast<DWORD>(std::min<ULONGLONG>(kReadIntervalMs, until - tick)));
     }
 }
 

@@ -80,6 +80,25 @@ TEST(ImageHeader, AcceptsValidBitmaps) {
     rle.pixelBytes = 40;
     EXPECT_TRUE(Check(rle).ok());
 
+    // Any contiguous, disjoint fields, after a 40-byte header or inside a
+    // longer one; the DIB handed on has them and the parts' places.
+    const HeaderCheck reversed = Check(Bmp().Bits(32).Compression(3).Masks(0xFF, 0xFF00, 0xFF0000));
+    ASSERT_TRUE(reversed.ok());
+    EXPECT_EQ(reversed.bmp.masks[0], 0xFFu);
+    EXPECT_EQ(reversed.bmp.masks[2], 0xFF0000u);
+    EXPECT_EQ(reversed.bmp.pixelOffset, 14u + 40 + 12);
+    EXPECT_EQ(reversed.bmp.pixelBytes, 5u * 4 * 3);
+    const HeaderCheck tenBits =
+        Check(Bmp().Info(124).Bits(32).Compression(3).Masks(0x3FF00000, 0xFFC00, 0x3FF));
+    ASSERT_TRUE(tenBits.ok());
+    EXPECT_EQ(tenBits.bmp.masks[1], 0xFFC00u);
+    EXPECT_TRUE(Check(Bmp().Info(52).Bits(16).Compression(3).Masks(0x1F, 0xFC00, 0x3E0)).ok());
+    EXPECT_TRUE(Check(Bmp().Bits(32).Compression(3).Masks(0x7FF, 0x1FF800, 0xFFE00000)).ok());
+    const HeaderCheck core8 = Check(Bmp().Info(12).Bits(8));
+    EXPECT_EQ(core8.bmp.tableOffset, 14u + 12);
+    EXPECT_EQ(core8.bmp.entryBytes, 3u);
+    EXPECT_EQ(core8.bmp.tableEntries, 256u);
+
     const HeaderCheck topDown = Check(Bmp().Height(-7));
     EXPECT_TRUE(topDown.ok());
     EXPECT_EQ(topDown.info.height, 7);
@@ -137,6 +156,13 @@ TEST(ImageHeader, RejectsBadBitmapFields) {
         EXPECT_EQ(ErrorOf(Bmp().Bits(32).Compression(c)), H::BadCompression) << c;
     }
     EXPECT_EQ(ErrorOf(Bmp().Height(-3).Bits(8).Compression(1)), H::Inconsistent);
+
+    for (const Bmp& masks : {Bmp().Bits(32).Compression(3).Masks(0xFF00F0, 0xFF00, 0xF),
+                             Bmp().Bits(32).Compression(3).Masks(0xFF0000, 0xFFFF00, 0xFF),
+                             Bmp().Bits(16).Compression(3).Masks(0x1F0000, 0x7E0, 0x1F),
+                             Bmp().Info(108).Bits(16).Compression(3).Masks(0, 0, 0)}) {
+        EXPECT_EQ(ErrorOf(masks), H::BadMasks) << std::hex << masks.masks->at(0);
+    }
 
     EXPECT_EQ(ErrorOf(Bmp().Bits(8).Colors(257)), H::BadColorCount);
     EXPECT_EQ(ErrorOf(Bmp().Bits(1).Colors(3)), H::BadColorCount);

@@ -1,6 +1,8 @@
 #include "tests/shared/image_files.h"
 
+#include <algorithm>
 #include <climits>
+#include <tuple>
 
 namespace grabwell::test {
 
@@ -61,6 +63,45 @@ std::uint32_t PixelIndex(std::uint64_t x, std::uint64_t y, std::uint32_t entries
 
 bool RleCompressed(const BmpFields& f) { return f.compression == kRle8 || f.compression == kRle4; }
 
+std::array<std::uint32_t, 3> MasksOf(const BmpFields& f) {
+    if (f.masks) return *f.masks;
+    if (f.bits == 32) return {0x00FF0000u, 0x0000FF00u, 0x000000FFu};
+    if (f.compression == kBitfields) return {0xF800u, 0x07E0u, 0x001Fu};
+    return {0x7C00u, 0x03E0u, 0x001Fu};
+}
+
+int LowestBit(std::uint32_t mask) {
+    int shift = 0;
+    while (mask && !(mask >> shift & 1)) ++shift;
+    return shift;
+}
+int BitCount(std::uint32_t mask) {
+    int n = 0;
+    for (; mask; mask &= mask - 1) ++n;
+    return n;
+}
+
+// An 8-bit channel value stored in the field `mask`: its top bits, or for a
+// field wider than 8 bits, the value followed by zeros.
+std::uint32_t Pack(std::uint32_t value, std::uint32_t mask) {
+    const int width = BitCount(mask);
+    const std::uint32_t field = width <= 8 ? value >> (8 - width) : value << (width - 8);
+    return field << LowestBit(mask) & mask;
+}
+// What the field `mask` of `pixel` says as an 8-bit channel.
+std::uint32_t Unpack(std::uint32_t pixel, std::uint32_t mask) {
+    const int width = BitCount(mask);
+    if (width == 0) return 0;
+    const std::uint32_t field = (pixel & mask) >> LowestBit(mask);
+    if (width >= 8) return field >> (width - 8);
+    const std::uint32_t top = (1u << width) - 1;
+    return (field * 255 + top / 2) / top;
+}
+std::uint32_t PackedPixel(std::uint32_t colour, const std::array<std::uint32_t, 3>& masks) {
+    return Pack(colour >> 16 & 0xFF, masks[0]) | Pack(colour >> 8 & 0xFF, masks[1]) |
+           Pack(colour & 0xFF, masks[2]);
+}
+
 // One stored row (`y` counted from the top of the picture).
 void AppendRow(Bytes& b, const BmpFields& f, std::uint64_t y, std::uint32_t entries) {
     const std::uint64_t width = Magnitude(f.width);
@@ -70,6 +111,13 @@ void AppendRow(Bytes& b, const BmpFields& f, std::uint64_t y, std::uint32_t entr
             const std::uint32_t c = TrueColour(x, y);
             Append(b, {static_cast<std::uint8_t>(c), static_cast<std::uint8_t>(c >> 8),
                        static_cast<std::uint8_t>(c >> 16)});
+        }
+    } else if (f.bits == 16 || f.bits == 32) {
+        const auto masks = MasksOf(f);
+        for (std::uint64_t x = 0; x < width; ++x) {
+            const std::uint32_t p = PackedPixel(TrueColour(x, y), masks);
+            Append(b, {static_cast<std::uint8_t>(p), static_cast<std::uint8_t>(p >> 8)});
+            if (f.bits == 32) Append(b, {static_cast<std::uint8_t>(p >> 16), static_cast<std::uint8_t>(p >> 24)});
         }
     } else if (f.bits == 1 || f.bits == 4 || f.bits == 8) {
         unsigned acc = 0, used = 0;
@@ -87,9 +135,27 @@ void AppendRow(Bytes& b, const BmpFields& f, std::uint64_t y, std::uint32_t entr
     b.resize(start + static_cast<std::size_t>(Stride(f.width, f.bits)), 0x5A);
 }
 
+// An RLE8 stream of the indexed picture, bottom row first: each row as
+// runs of one pixel (so every pixel is spelt out), then end of line; at the
+// end, end of bitmap. An RLE4 stream is the end code alone.
+Bytes RleData(const BmpFields& f, std::uint32_t entries) {
+    Bytes data;
+    const std::uint64_t rows = Magnitude(f.height);
+    if (f.compression == kRle8 && (Magnitude(f.width) + 1) * 2 * rows <= kMaxGeneratedBytes) {
+        for (std::uint64_t s = 0; s < rows; ++s) {
+            for (std::uint64_t x = 0; x < Magnitude(f.width); ++x) {
+                Append(data, {1, static_cast<std::uint8_t>(PixelIndex(x, rows - 1 - s, entries))});
+            }
+            if (s + 1 < rows) Append(data, {0x00, 0x00});
+        }
+    }
+    Append(data, {0x00, 0x01});
+    return data;
+}
+
 std::uint64_t PixelByteCount(const BmpFields& f) {
     if (f.pixelBytes) return *f.pixelBytes;
-    if (RleCompressed(f)) return 2;
+    if (RleCompressed(f)) return RleData(f, TableEntries(f)).size();
     return Stride(f.width, f.bits) * Magnitude(f.height);
 }
 
@@ -100,7 +166,7 @@ Bytes PixelData(const BmpFields& f, std::uint32_t entries) {
         for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<std::uint8_t>(i * 7);
         return data;
     }
-    if (RleCompressed(f)) return {0x00, 0x01};  // end of bitmap
+    if (RleCompressed(f)) return RleData(f, entries);
     const std::uint64_t rows = Magnitude(f.height);
     if (Stride(f.width, f.bits) * rows > kMaxGeneratedBytes) return data;
     for (std::uint64_t s = 0; s < rows; ++s) {
@@ -109,11 +175,8 @@ Bytes PixelData(const BmpFields& f, std::uint32_t entries) {
     return data;
 }
 
-void AppendMasks(Bytes& b, unsigned bits) {
-    const bool wide = bits == 32;
-    Le32(b, wide ? 0x00FF0000u : 0xF800u);
-    Le32(b, wide ? 0x0000FF00u : 0x07E0u);
-    Le32(b, wide ? 0x000000FFu : 0x001Fu);
+void AppendMasks(Bytes& b, const BmpFields& f) {
+    for (const std::uint32_t mask : MasksOf(f)) Le32(b, mask);
 }
 
 Bytes Cut(Bytes b, std::size_t size) {
@@ -155,13 +218,13 @@ Bytes BmpHeaders(const BmpFields& f) {
         Le32(info, f.colorsUsed);
         Le32(info, 0);
         // V2 and later headers carry the masks themselves.
-        if (f.infoSize >= 52) AppendMasks(info, f.bits);
+        if (f.infoSize >= 52) AppendMasks(info, f);
         if (f.infoSize >= 56) Le32(info, 0);
         const std::uint32_t length = f.infoSize < kLongestInfoHeader ? f.infoSize : kLongestInfoHeader;
         if (length > info.size()) info.resize(length, 0);
     }
     Bytes tables;
-    if (f.compression == kBitfields && f.infoSize == 40) AppendMasks(tables, f.bits);
+    if (f.compression == kBitfields && f.infoSize == 40) AppendMasks(tables, f);
     if (std::uint64_t{entries} * 4 <= kMaxGeneratedBytes) {
         for (std::uint32_t i = 0; i < entries; ++i) {
             const std::uint32_t c = PaletteColour(i);
@@ -197,11 +260,26 @@ std::vector<std::uint32_t> BmpPixels(const BmpFields& f) {
     std::vector<std::uint32_t> pixels;
     for (std::uint64_t y = 0; y < Magnitude(f.height); ++y) {
         for (std::uint64_t x = 0; x < Magnitude(f.width); ++x) {
-            pixels.push_back(f.bits <= 8 ? PaletteColour(PixelIndex(x, y, entries))
-                                         : TrueColour(x, y));
+            if (f.bits <= 8) {
+                pixels.push_back(PaletteColour(PixelIndex(x, y, entries)));
+            } else if (f.bits == 24) {
+                pixels.push_back(TrueColour(x, y));
+            } else {
+                const auto masks = MasksOf(f);
+                const std::uint32_t p = PackedPixel(TrueColour(x, y), masks);
+                pixels.push_back(Unpack(p, masks[0]) << 16 | Unpack(p, masks[1]) << 8 |
+                                 Unpack(p, masks[2]));
+            }
         }
     }
     return pixels;
+}
+
+int BmpTolerance(const BmpFields& f) {
+    if (f.bits != 16 && f.bits != 32) return 0;
+    int narrowest = 8;
+    for (const std::uint32_t mask : MasksOf(f)) narrowest = std::min(narrowest, BitCount(mask));
+    return (1 << (8 - narrowest)) - 1;
 }
 
 GreyJpeg MakeGreyJpeg(std::uint16_t width, std::uint16_t height) {
@@ -346,6 +424,20 @@ std::vector<ImageCase> MalformedImages() {
         f.compression = kRle8;
         f.height = -3;  // RLE runs bottom-up only
         cases.push_back(Bmp("rle8-top-down", f));
+    }
+
+    // Bit fields no reader can take apart: a gap inside a field, two fields
+    // sharing bits, fields beyond a 16-bit pixel, and no field at all.
+    for (const auto& [name, bits, masks] :
+         {std::tuple{"bitfields-32bpp-gapped-red", 32, std::array{0x00FF00F0u, 0x0000FF00u, 0x0000000Fu}},
+          {"bitfields-32bpp-overlapping", 32, std::array{0x00FF0000u, 0x00FFFF00u, 0x000000FFu}},
+          {"bitfields-16bpp-red-past-16-bits", 16, std::array{0x001F0000u, 0x07E0u, 0x001Fu}},
+          {"bitfields-16bpp-all-zero", 16, std::array{0u, 0u, 0u}}}) {
+        BmpFields f;
+        f.bits = static_cast<std::uint16_t>(bits);
+        f.compression = kBitfields;
+        f.masks = masks;
+        cases.push_back(Bmp(name, f));
     }
 
     // More colours than the bit count can index.
@@ -516,7 +608,7 @@ std::vector<ValidImage> ValidImages() {
     std::vector<ValidImage> images;
     const auto add = [&](std::string name, const BmpFields& f) {
         images.push_back({std::move(name), MakeBmp(f), static_cast<int>(Magnitude(f.width)),
-                          static_cast<int>(Magnitude(f.height)), BmpPixels(f), 0});
+                          static_cast<int>(Magnitude(f.height)), BmpPixels(f), BmpTolerance(f)});
     };
     add("24bpp-bottom-up", BmpFields{});
     BmpFields f;
@@ -533,6 +625,35 @@ std::vector<ValidImage> ValidImages() {
     f = {};
     f.infoSize = 124;
     add("24bpp-v5-header", f);
+    add("8bpp-rle8", Palette8().Compression(kRle8));
+    // Bit fields: the usual orders, the reverse ones, and fields that are
+    // not whole bytes, in each kind of header that can carry them.
+    struct Fields {
+        const char* name;
+        std::uint32_t infoSize;
+        std::uint16_t bits;
+        std::array<std::uint32_t, 3> masks;  // red, green, blue
+    };
+    for (const Fields& b : {
+             Fields{"32bpp-bitfields-xrgb", 40, 32, {0x00FF0000u, 0x0000FF00u, 0x000000FFu}},
+             {"32bpp-bitfields-xbgr", 40, 32, {0x000000FFu, 0x0000FF00u, 0x00FF0000u}},
+             {"32bpp-bitfields-bgrx-v3-header", 56, 32, {0x0000FF00u, 0x00FF0000u, 0xFF000000u}},
+             {"32bpp-bitfields-10-10-10-v5-header", 124, 32, {0x3FF00000u, 0x000FFC00u, 0x000003FFu}},
+             {"32bpp-bitfields-bgr-11-10-11", 40, 32, {0x000007FFu, 0x001FF800u, 0xFFE00000u}},
+             {"16bpp-bitfields-565", 40, 16, {0xF800u, 0x07E0u, 0x001Fu}},
+             {"16bpp-bitfields-bgr-565", 40, 16, {0x001Fu, 0x07E0u, 0xF800u}},
+             {"16bpp-bitfields-444-v4-header", 108, 16, {0x0F00u, 0x00F0u, 0x000Fu}},
+             {"16bpp-bitfields-gbr-6-5-5-v2-header", 52, 16, {0x001Fu, 0xFC00u, 0x03E0u}},
+         }) {
+        f = {};
+        f.infoSize = b.infoSize;
+        f.bits = b.bits;
+        f.compression = kBitfields;
+        f.masks = b.masks;
+        add(b.name, f);
+    }
+    add("32bpp-rgb", BmpFields().Bits(32));
+    add("16bpp-rgb-555", BmpFields().Bits(16));
     const GreyJpeg grey = MakeGreyJpeg(20, 12);
     images.push_back({"grey-20x12.jpg", grey.bytes, 20, 12,
                       std::vector<std::uint32_t>(20 * 12, 0x808080u), 2});

@@ -3,6 +3,7 @@
 // Open command a few well-formed files with known pixels and many that lie
 // about themselves in one field each, so a refusal can be traced to that
 // field. Plain C++, so the native core tests build them too.
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -28,6 +29,10 @@ struct BmpFields {
     std::optional<std::uint32_t> pixelOffset;   // default: right after the tables
     std::optional<std::uint64_t> pixelBytes;    // default: stride x |height|
     std::optional<std::uint32_t> imageSize;     // default: the pixel data's length
+    // Red, green, blue of BI_BITFIELDS, also what 16- and 32-bit pixels are
+    // packed by. Default: 5-6-5 and 8-8-8 with bitfields, 5-5-5 and 8-8-8
+    // without.
+    std::optional<std::array<std::uint32_t, 3>> masks;
 
     BmpFields& Info(std::uint32_t v) { infoSize = v; return *this; }
     BmpFields& Width(std::int32_t v) { width = v; return *this; }
@@ -38,6 +43,10 @@ struct BmpFields {
     BmpFields& Colors(std::uint32_t v) { colorsUsed = v; return *this; }
     BmpFields& Offset(std::uint32_t v) { pixelOffset = v; return *this; }
     BmpFields& ImageSize(std::uint32_t v) { imageSize = v; return *this; }
+    BmpFields& Masks(std::uint32_t red, std::uint32_t green, std::uint32_t blue) {
+        masks = {red, green, blue};
+        return *this;
+    }
 };
 
 Bytes MakeBmp(const BmpFields& fields);
@@ -49,9 +58,15 @@ Bytes BmpHeaders(const BmpFields& fields);
 // The length of the whole file the fields describe, pixel data included.
 std::uint64_t BmpFileSize(const BmpFields& fields);
 
-// The top-down 0x00RRGGBB pixels MakeBmp's file shows, for uncompressed files
-// of 1, 4, 8 (through the colour table) or 24 bits.
+// The top-down 0x00RRGGBB pixels MakeBmp's file shows, for files of 1, 4, 8
+// (through the colour table, RLE8 too), 16, 24 or 32 bits. A channel of
+// fewer than 8 bits is scaled to the full 0-255 range; a wider one keeps its
+// top 8 bits.
 std::vector<std::uint32_t> BmpPixels(const BmpFields& fields);
+// How far a reader may stray from BmpPixels in any channel and still have
+// read what the masks say: a channel of n < 8 bits may be widened by shifting
+// alone, leaving the low 8 - n bits anything.
+int BmpTolerance(const BmpFields& fields);
 
 // A baseline greyscale JPEG of flat mid-grey (every block's DC and AC are
 // zero), small enough to assemble by hand. Offsets of its frame header are
@@ -88,7 +103,8 @@ std::vector<ImageCase> MalformedImages();
 // (at the size the header claims) or not, but must do no harm.
 std::vector<ImageCase> HostilePayloads();
 
-// 24-bit, 8-bit palette, top-down, core-header and JPEG files that must open.
+// 24-bit, 8-bit palette, RLE8, 16- and 32-bit with bit fields in several
+// orders and widths, top-down, core-header and JPEG files that must open.
 std::vector<ValidImage> ValidImages();
 
 }  // namespace grabwell::test

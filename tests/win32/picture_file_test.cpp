@@ -13,6 +13,7 @@
 #include "capture/copy_window_area.h"
 #include "capture/picture_file.h"
 #include "platform/com.h"
+#include "tests/shared/image_files.h"
 #include "tests/win32/capture_test_support.h"
 #include "tests/win32/document_test_support.h"
 
@@ -184,6 +185,30 @@ TEST_F(PictureFileTest, JpegsLoadByContentWhateverTheirName) {
             }
         }
         EXPECT_EQ(offColour, 0) << name;
+    }
+}
+
+// Opened pictures keep the depth they were decoded at (8-bit grey, 24-bit
+// colour JPEG, 32 bits from GDI's BMP reader): saving each and opening the
+// file again must give the same pixels, as printing reads them the same way.
+TEST_F(PictureFileTest, OpenedPicturesOfEveryDepthSaveAsTheyAre) {
+    if (support::PaletteScreen()) GTEST_SKIP() << "exact colours need a true-colour display";
+    const grabwell::test::Bytes grey = grabwell::test::MakeGreyJpeg(20, 12).bytes;
+    const grabwell::test::Bytes bitfields = grabwell::test::MakeBmp(
+        grabwell::test::BmpFields().Bits(16).Compression(3).Masks(0x001F, 0x07E0, 0xF800));
+    const std::pair<const wchar_t*, std::string> files[] = {
+        {L"grey.jpg", std::string(grey.begin(), grey.end())},
+        {L"colour.jpg", EncodeJpeg(40, 24)},
+        {L"bitfields.bmp", std::string(bitfields.begin(), bitfields.end())},
+    };
+    for (const auto& [name, bytes] : files) {
+        ASSERT_TRUE(WriteBytes(Path(name), bytes));
+        const Picture opened = LoadPictureFile(Path(name));
+        ASSERT_FALSE(opened.empty()) << name;
+        ASSERT_TRUE(SavePictureFile(opened, Path(L"saved.bmp"))) << name;
+        const Picture again = LoadPictureFile(Path(L"saved.bmp"));
+        ASSERT_EQ(again.size(), opened.size()) << name;
+        EXPECT_EQ(ReadPixels(again.handle()).data, ReadPixels(opened.handle()).data) << name;
     }
 }
 
