@@ -166,9 +166,10 @@ LRESULT FrmMain::OnNotify(NMHDR* header) {
     return 0;
 }
 
-bool FrmMain::UnloadCancels() noexcept {
+bool FrmMain::UnloadCancels(bool mayAsk) noexcept {
     try {
         SaveWindowPlacement();
+        if (!mayAsk) return pictureUnsaved_;
         return CloseQuestionCancels();
     } catch (...) {
         return false;
@@ -185,7 +186,14 @@ LRESULT FrmMain::OnQueryEndSession() {
     // says why this program holds the session up.
     const platform::unique_shutdown_reason reason(pictureUnsaved_ ? hwnd() : nullptr,
                                                   L"文件还没有保存");
-    return UnloadCancels() ? FALSE : TRUE;
+    // A question of ours is already up (this one, from a close) or a dialog
+    // that works on the same dialog state; or a drag was under way, whose
+    // cover stays on top until this message is answered. A question now
+    // would stack on the first or hide under the cover: the session waits
+    // for the user to finish instead.
+    const bool dragging = CallOffFreeRectangle();
+    const bool mayAsk = !dragging && ::IsWindowEnabled(hwnd());
+    return UnloadCancels(mayAsk) ? FALSE : TRUE;
 }
 
 void FrmMain::OnEndSession(bool ending) {

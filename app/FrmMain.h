@@ -91,8 +91,9 @@ private:
 
     // The unload handler, run by a close and by the session's end: the
     // placement first, then the close-time question. True keeps the window
-    // open; any failure ends it quietly with false.
-    bool UnloadCancels() noexcept;
+    // open; any failure ends it quietly with false. Without `mayAsk` an
+    // unsaved picture keeps it open without a question.
+    bool UnloadCancels(bool mayAsk = true) noexcept;
     void LoadPlacement();
     // After the stored placement: a window no monitor would show comes back
     // onto the nearest one.
@@ -116,6 +117,9 @@ private:
     void OnCaptureLost();
     void RestorePointer();
     void LeaveArmed();
+    // The session is ending: armed, the cover goes and the window comes
+    // back; mid-drag, the drag ends as on a lost capture. True for a drag.
+    bool CallOffFreeRectangle();
     // Document commands.
     void mnuOpen_Click();
     void mnusave_Click();

@@ -121,6 +121,25 @@ void FrmMain::LeaveArmed() {
     RestoreNormal();
 }
 
+bool FrmMain::CallOffFreeRectangle() {
+    switch (freeRectangle_) {
+        case FreeRectangleState::Armed:
+            // On Windows the cover is topmost and the question would be owned
+            // by a minimised window: nobody would see it.
+            RestorePointer();
+            LeaveArmed();
+            return false;
+        case FreeRectangleState::Tracking:
+            // The drag loop sees this once the message is answered, and tidies
+            // up as after a lost capture.
+            freeRectangle_ = FreeRectangleState::Idle;
+            return true;
+        case FreeRectangleState::Idle:
+            break;
+    }
+    return false;
+}
+
 void FrmMain::RestorePointer() { ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW)); }
 
 }  // namespace grabwell::app

@@ -144,6 +144,21 @@ TEST_F(DocumentTest, SessionEndAsksAsACloseAndTheAnswerDecidesWhetherItMayEnd) {
     EXPECT_EQ(env.ui.messages.size(), 4u);
 }
 
+// Our own question or dialog disables the window while it is up; a session
+// end then must not stack a second question on it.
+TEST_F(DocumentTest, SessionEndWhileOurDialogIsUpWritesThePlacementAndWaitsWithoutAsking) {
+    Capture();
+    ::SetWindowPos(window->hwnd(), nullptr, 50, 30, 500, 400, SWP_NOZORDER);
+    ::EnableWindow(window->hwnd(), FALSE);
+    EXPECT_EQ(::SendMessageW(window->hwnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), FALSE);
+    ::EnableWindow(window->hwnd(), TRUE);
+    EXPECT_TRUE(env.ui.messages.empty());
+    EXPECT_EQ(env.ui.saveCalls, 0);
+    EXPECT_EQ(platform::SettingsStore(env.settingsKey()).Read(L"MainLeft"),
+              std::to_wstring(core::PixelsToTwips(50, window->twipsPerPixelX())));
+    EXPECT_TRUE(::IsWindow(window->hwnd()));
+}
+
 TEST_F(DocumentTest, SaveWritesABitmapWhateverTheNameAndClearsTheFlag) {
     window->RunCommand(core::CommandId::mnusave);
     EXPECT_EQ(env.ui.saveCalls, 0) << "no picture: no dialog";

@@ -502,10 +502,17 @@ TEST_F(FreeRectangleFlow, CaptureLostDuringTheDragCancelsAndChangesNothing) {
     PutText(main->hwnd(), L"left alone");
 
     const HWND window = main->hwnd();
-    for (const bool lostWhileArmed : {false, true}) {
-        SCOPED_TRACE(lostWhileArmed ? "press through the cover" : "press through the capture");
+    struct Case {
+        bool lostWhileArmed;
+        bool sessionEnds;  // the session's end, not a lost capture, ends the drag
+    };
+    for (const Case c : {Case{false, false}, Case{true, false}, Case{false, true}}) {
+        SCOPED_TRACE(c.sessionEnds       ? "session ends mid-drag"
+                     : c.lostWhileArmed ? "press through the cover"
+                                        : "press through the capture");
         Arm();
-        if (lostWhileArmed) TakeCaptureAway(window);
+        if (c.lostWhileArmed) TakeCaptureAway(window);
+        LRESULT mayEnd = TRUE;
         const POINT end{client.x + 80, client.y + 60};
         std::atomic<bool> done{false};
         HWND heldDuringDrag = nullptr;
@@ -518,7 +525,11 @@ TEST_F(FreeRectangleFlow, CaptureLostDuringTheDragCancelsAndChangesNothing) {
             if (::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info)) {
                 heldDuringDrag = info.hwndCapture;
             }
-            ::SendMessageW(window, WM_CANCELMODE, 0, 0);
+            if (c.sessionEnds) {
+                mayEnd = ::SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+            } else {
+                ::SendMessageW(window, WM_CANCELMODE, 0, 0);
+            }
             for (int i = 0; i < 50 && !done; ++i) ::Sleep(100);
             if (!done) SendMouse(end, MOUSEEVENTF_LEFTUP);  // let a broken loop end
         });
@@ -538,7 +549,30 @@ TEST_F(FreeRectangleFlow, CaptureLostDuringTheDragCancelsAndChangesNothing) {
         EXPECT_FALSE(OverlayUp());
         EXPECT_EQ(main->CurrentPicture().handle(), before);
         EXPECT_EQ(ClipboardText(), L"left alone");
+        // The drag's cover would hide a question: the session waits unasked.
+        if (c.sessionEnds) {
+            EXPECT_EQ(mayEnd, FALSE);
+        }
+        EXPECT_TRUE(env.ui.messages.empty());
     }
+}
+
+TEST_F(FreeRectangleFlow, SessionEndWhileArmedTakesTheCoverAwayBeforeItAsks) {
+    Arm();
+    ASSERT_TRUE(OverlayUp());
+    bool coverUp = true;
+    bool minimised = true;
+    env.ui.onMessage = [&] {
+        coverUp = OverlayUp();
+        minimised = ::IsIconic(main->hwnd()) != FALSE;
+    };
+    env.ui.answers = {IDCANCEL};
+    EXPECT_EQ(::SendMessageW(main->hwnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), FALSE);
+    ASSERT_EQ(env.ui.messages.size(), 1u);
+    EXPECT_FALSE(coverUp);
+    EXPECT_FALSE(minimised);
+    EXPECT_EQ(main->freeRectangle(), app::FreeRectangleState::Idle);
+    EXPECT_NE(::GetCapture(), main->hwnd());
 }
 
 // Windows takes the capture away inside the minimise of the arming itself,

@@ -11,6 +11,7 @@ namespace grabwell::test {
 
 int ScriptedUi::ShowMessage(HWND, std::wstring_view text, std::wstring_view title, UINT style) {
     messages.push_back({std::wstring(text), std::wstring(title), style});
+    if (onMessage) onMessage();
     if (answers.empty()) return IDCANCEL;
     const int answer = answers.front();
     answers.pop_front();

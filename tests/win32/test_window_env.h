@@ -30,6 +30,8 @@ public:
     std::deque<int> answers;                 // message box results, in order
     std::deque<std::optional<std::wstring>> fileChoices;  // nullopt = cancel
     std::vector<Message> messages;
+    // Runs as each message box appears, to see what the user would see then.
+    std::function<void()> onMessage;
     int openCalls = 0;
     int saveCalls = 0;
     int printCalls = 0;
