@@ -10,12 +10,14 @@ namespace grabwell::app {
 void FrmMain::mnuMspaint_Click() {
     // One way only: the window keeps its picture and its unsaved state.
     if (CurrentPicture().empty()) return;
-    if (document::EditInPaint(hwnd(), CurrentPicture(), env_.programFolder)) return;
+    std::wstring written;
+    if (document::EditInPaint(hwnd(), CurrentPicture(), env_.programFolder, &written)) return;
     // Neither Paint nor any other editor could be started: say so rather
-    // than leave the click without an answer.
-    env_.ui->ShowMessage(hwnd(),
-                         L"无法用画图编辑图片:\r\n" + document::PaintTempFile(env_.programFolder),
-                         env_.exeBaseName, MB_OK | MB_ICONWARNING);
+    // than leave the click without an answer, naming the file the picture
+    // is in (the per-user one when the program folder was closed to us).
+    const std::wstring named = written.empty() ? document::PaintTempFile(env_.programFolder) : written;
+    env_.ui->ShowMessage(hwnd(), L"无法用画图编辑图片:\r\n" + named, env_.exeBaseName,
+                         MB_OK | MB_ICONWARNING);
 }
 
 void FrmMain::mnuWallpaper_Click() { document::SetWallpaper(CurrentPicture(), env_.wallpaperFile); }

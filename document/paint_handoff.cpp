@@ -72,12 +72,14 @@ SHELLEXECUTEINFOW PaintLaunchRecord(HWND owner, const std::wstring& path) {
     return record;
 }
 
-bool EditInPaint(HWND owner, const capture::Picture& picture, const std::wstring& programFolder) {
+bool EditInPaint(HWND owner, const capture::Picture& picture, const std::wstring& programFolder,
+                 std::wstring* written) {
     if (picture.empty()) return false;
     // The Temp folder ships with the program but may have been deleted;
     // a failure to create it shows up as the save failing.
     ::CreateDirectoryW((programFolder + L"\\Temp").c_str(), nullptr);
     const std::wstring path = SavePictureOrPerUser(picture, PaintTempFile(programFolder), kTempTail);
+    if (written) *written = path;
     if (path.empty()) return false;
     return LaunchEditor(owner, path);
 }

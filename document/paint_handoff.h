@@ -23,7 +23,9 @@ SHELLEXECUTEINFOW PaintLaunchRecord(HWND owner, const std::wstring& path);
 // user, %LOCALAPPDATA%\Grabwell\Temp\temp.bmp; then starts the editor on
 // the file written. If Paint's class is not registered, falls back to the
 // file's own "edit" verb, then to the system folder's mspaint.exe. False
-// when nothing was written or nothing could be started.
-bool EditInPaint(HWND owner, const capture::Picture& picture, const std::wstring& programFolder);
+// when nothing was written or nothing could be started. `written`, when
+// given, receives the file written, or empty.
+bool EditInPaint(HWND owner, const capture::Picture& picture, const std::wstring& programFolder,
+                 std::wstring* written = nullptr);
 
 }  // namespace grabwell::document

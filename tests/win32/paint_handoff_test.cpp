@@ -254,7 +254,9 @@ TEST_F(PaintHandoffTest, AProgramFolderClosedToTheUserSendsThePerUserFileToTheEd
     ::RemoveDirectoryW(perUserTemp.c_str());
     ASSERT_FALSE(testing::FileExists(perUserTemp));
 
-    EXPECT_TRUE(EditInPaint(nullptr, testing::PatternPicture(12, 7), program_));
+    std::wstring written;
+    EXPECT_TRUE(EditInPaint(nullptr, testing::PatternPicture(12, 7), program_, &written));
+    EXPECT_EQ(written, perUser);
     EXPECT_NE(WaitForEditor().commandLine.find(Utf8(L"\"" + perUser + L"\"")), std::string::npos);
     const auto bytes = testing::ReadBytes(perUser);
     ASSERT_TRUE(bytes);
