@@ -40,7 +40,6 @@ public:
     capture::ScreenSnapshot HideKeepingSnapshot();
     bool engaged() const { return engaged_; }
     // What the user sees while framing the rectangle; no bitmap when hidden.
-    const capture::ScreenSnapshot& snapshot() const { return snapshot_; }
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -41,12 +41,12 @@ std::wstring FullText(const Found& item) {
 }
 
 // The item's caption and its hint (from the first TAB on).
-struct Parts {
+struct CaptionAndHint {
     std::wstring caption;
     std::wstring hint;
 };
 
-Parts SplitText(HMENU root, UINT id) {
+CaptionAndHint SplitText(HMENU root, UINT id) {
     const Found item = FindItem(root, id);
     if (!item.menu) return {};
     std::wstring text = FullText(item);
