@@ -42,6 +42,12 @@ private:
     SystemLibrary dwm_;
 };
 
+// Looked up once: every capture asks.
+const Compositor& TheCompositor() {
+    static const Compositor compositor;
+    return compositor;
+}
+
 // The rows at `ys` across `area`, straight off the screen.
 std::vector<std::uint32_t> ReadRows(const RECT& area, const std::vector<int>& ys) {
     const int width = area.right - area.left;
@@ -54,8 +60,11 @@ std::vector<std::uint32_t> ReadRows(const RECT& area, const std::vector<int>& ys
     unique_select_object select(memory.get(), dib.bitmap.get());
     if (!select) return {};
     for (int i = 0; i < rows; ++i) {
-        ::BitBlt(memory.get(), 0, i, width, 1, screen.get(), area.left, ys[static_cast<std::size_t>(i)],
-                 SRCCOPY);
+        // A screen closed to us (a secure desktop) reads as nothing, not black.
+        if (!::BitBlt(memory.get(), 0, i, width, 1, screen.get(), area.left,
+                      ys[static_cast<std::size_t>(i)], SRCCOPY)) {
+            return {};
+        }
     }
     ::GdiFlush();
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * ys.size());
@@ -99,7 +108,10 @@ ScreenTrace ScreenTrace::Of(HWND window) {
     const int height = trace.area_.bottom - trace.area_.top;
     const int rows = std::min(kRowsRead, height);
     for (int i = 0; i < rows; ++i) trace.rows_.push_back(trace.area_.top + (2 * i + 1) * height / (2 * rows));
-    trace.pixels_ = trace.ReadAgain();
+    // Composed frames say when the window is gone; its pixels are not needed,
+    // and each read of a composed screen is a copy back from the GPU.
+    trace.composed_ = TheCompositor().Composing();
+    if (!trace.composed_) trace.pixels_ = trace.ReadAgain();
     return trace;
 }
 
@@ -108,10 +120,10 @@ std::vector<std::uint32_t> ScreenTrace::ReadAgain() const { return ReadRows(area
 void LetTheScreenSettle(const ScreenTrace& shown, DWORD limitMs) {
     ::GdiFlush();
     if (shown.empty()) return;  // nothing of ours was there to leave
-    const Compositor compositor;
-    if (compositor.Composing()) {
+    if (shown.composed()) {
         // The frame being composed as the window went may still hold it;
         // the one after cannot.
+        const Compositor& compositor = TheCompositor();
         if (compositor.Flush() && compositor.Flush()) return;
     }
     const ULONGLONG until = ::GetTickCount64() + limitMs;

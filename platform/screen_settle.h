@@ -18,7 +18,9 @@ public:
     ScreenTrace() = default;
     static ScreenTrace Of(HWND window);
 
-    bool empty() const noexcept { return pixels_.empty(); }
+    bool empty() const noexcept { return pixels_.empty() && !composed_; }
+    // On a composed desktop no pixels are read: the compositor tells.
+    bool composed() const noexcept { return composed_; }
     const std::vector<std::uint32_t>& pixels() const noexcept { return pixels_; }
     // The same rows as the screen shows them now; empty if it cannot be read.
     std::vector<std::uint32_t> ReadAgain() const;
@@ -27,6 +29,7 @@ private:
     RECT area_{};            // the window's rectangle, within the virtual screen
     std::vector<int> rows_;  // screen y of each row read
     std::vector<std::uint32_t> pixels_;
+    bool composed_ = false;
 };
 
 // Call once the window `shown` was taken of is hidden. Returns after one or
