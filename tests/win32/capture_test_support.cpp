@@ -1,5 +1,6 @@
 #include "tests/win32/capture_test_support.h"
 
+#include "capture/free_rectangle_copy.h"
 #include "platform/dib.h"
 #include "tests/win32/test_window_env.h"
 
@@ -106,7 +107,30 @@ BlockWindow::BlockWindow(int screenX, int screenY) {
     HDC dc = ::GetDC(hwnd_);
     PaintBlocks(dc);
     ::ReleaseDC(hwnd_, dc);
-    grabwell::test::PumpMessages(50);
+    // Wine puts a window's pixels on the screen at its next flush, and a
+    // window an earlier test closed there may still be leaving: a capture
+    // test starts only once the screen shows the blocks. An indexed screen
+    // dithers them, so there the wait is a fixed one.
+    if (PaletteScreen()) {
+        grabwell::test::PumpMessages(50);
+        return;
+    }
+    grabwell::test::PumpMessages(2000, [this] { return ScreenShowsBlocks(); });
+}
+
+bool BlockWindow::ScreenShowsBlocks() const {
+    POINT client{0, 0};
+    ::ClientToScreen(hwnd_, &client);
+    const Pixels shown = ReadPixels(
+        capture::CopyScreenRect({}, client.x, client.y, client.x + kClientWidth, client.y + kClientHeight)
+            .get());
+    if (shown.width != kClientWidth || shown.height != kClientHeight) return false;
+    for (int y = 0; y < kClientHeight; ++y) {
+        for (int x = 0; x < kClientWidth; ++x) {
+            if (shown.at(x, y) != Rgb(BlockColour(x, y))) return false;
+        }
+    }
+    return true;
 }
 
 BlockWindow::~BlockWindow() {

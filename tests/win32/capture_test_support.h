@@ -52,6 +52,7 @@ public:
     static COLORREF BlockColour(int x, int y);
 
 private:
+    bool ScreenShowsBlocks() const;
     HWND hwnd_ = nullptr;
 };
 
