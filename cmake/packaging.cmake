@@ -19,8 +19,10 @@ if(GRABWELL_WIXL)
   add_custom_command(OUTPUT ${GRABWELL_MSI}
     COMMAND bash ${CMAKE_SOURCE_DIR}/installer/build-msi $<TARGET_FILE_DIR:Grabwell>
       ${GRABWELL_MSI_ARCH} ${PROJECT_VERSION} ${GRABWELL_MSI}
-    DEPENDS Grabwell ${CMAKE_SOURCE_DIR}/installer/Grabwell.wxs ${CMAKE_SOURCE_DIR}/installer/build-msi
-      ${CMAKE_SOURCE_DIR}/resources/grabwell.ico
+    DEPENDS Grabwell grabwell_program_folder ${CMAKE_SOURCE_DIR}/installer/Grabwell.wxs
+      ${CMAKE_SOURCE_DIR}/installer/build-msi ${CMAKE_SOURCE_DIR}/resources/grabwell.ico
+      ${CMAKE_SOURCE_DIR}/resources/language/chinese.lng ${CMAKE_SOURCE_DIR}/resources/language/English.lng
+      ${CMAKE_SOURCE_DIR}/resources/readme.txt
     VERBATIM)
   add_custom_target(msi DEPENDS ${GRABWELL_MSI})
 endif()
