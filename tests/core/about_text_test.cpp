@@ -41,7 +41,7 @@ TEST(AboutBox, EightCrLfSeparatedLinesWithoutTrailingLineEnd) {
     }
 }
 
-TEST(AboutBox, LanguageSpecificLines) {
+TEST(AboutBox, LinesThatDifferByLanguage) {
     const auto zh = Lines(BuildAboutBox(u"帮助主题(H)").text);
     EXPECT_EQ(zh[2], u"作者：Grabwell 开发组");
     EXPECT_EQ(zh[3], u" 编译于:2005年8月1日");
