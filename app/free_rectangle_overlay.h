@@ -39,7 +39,6 @@ public:
     // to repaint what the cover hid.
     capture::ScreenSnapshot HideKeepingSnapshot();
     bool engaged() const { return engaged_; }
-    // What the user sees while framing the rectangle; no bitmap when hidden.
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
