@@ -22,15 +22,29 @@ _winenv_now() { printf '%s' "${EPOCHREALTIME/,/.}"; }
 _winenv_since() { awk -v a="$1" -v b="$(_winenv_now)" 'BEGIN { printf "%.1f", b - a }'; }
 _winenv_say() { printf 'winenv: %s\n' "$*" >&2; }
 
-# Polls "$@" every 0.1 s until it succeeds or TIMEOUT seconds pass.
+# Deadlines are read off the clock, not counted in tries: a command that
+# takes half a second to answer (a probe under Wine on a busy machine) must
+# not stretch a 60 s wait into minutes.
+#   _winenv_deadline SECONDS   the clock reading (in microseconds) SECONDS from now
+#   _winenv_before DEADLINE    true while that reading has not come
+_winenv_deadline() {
+  local now=${EPOCHREALTIME/[.,]/}
+  awk -v now="$now" -v s="$1" 'BEGIN { printf "%.0f", now + s * 1000000 }'
+}
+_winenv_before() { ((${EPOCHREALTIME/[.,]/} < $1)); }
+
+# Polls "$@" every 0.1 s until it succeeds or TIMEOUT seconds have passed.
+# A poll begun before then may finish after it: the wait lasts at most
+# TIMEOUT and one poll.
 _winenv_poll() {
-  local timeout=$1; shift
-  local tries=$((timeout * 10))
-  while ((tries-- > 0)); do
+  local deadline
+  deadline=$(_winenv_deadline "$1") || return 1
+  shift
+  while :; do
     "$@" >/dev/null 2>&1 && return 0
+    _winenv_before "$deadline" || return 1
     sleep 0.1
   done
-  return 1
 }
 
 _winenv_display_free() {
@@ -39,14 +53,14 @@ _winenv_display_free() {
 
 # Starts Xvfb on the first free display from :90 up and exports DISPLAY.
 _winenv_start_xvfb() {
-  local geometry=$1 depth=$2 n tries
+  local geometry=$1 depth=$2 n deadline
   for ((n = 90; n < 400; n++)); do
     _winenv_display_free "$n" || continue
     Xvfb ":$n" -screen 0 "${geometry}x${depth}" -nolisten tcp -noreset \
       </dev/null >"$WINENV_DIR/xvfb.log" 2>&1 &
     _WINENV_XVFB_PID=$!
-    tries=100
-    while ((tries-- > 0)); do
+    deadline=$(_winenv_deadline 10)
+    while _winenv_before "$deadline"; do
       kill -0 "$_WINENV_XVFB_PID" 2>/dev/null || break
       if xdpyinfo -display ":$n" >/dev/null 2>&1; then
         export DISPLAY=":$n"

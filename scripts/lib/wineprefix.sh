@@ -193,5 +193,12 @@ wineprefix_remove() {
   [[ -d $prefix ]] || return 0
   _wp_stop_server "$prefix"
   _wp_forget_server_dir "$prefix"
-  rm -rf "$prefix"
+  # A process of the prefix that was still on its way out may write one
+  # more file (the registry, flushed at exit) while the tree is removed.
+  local tries=3
+  until rm -rf "$prefix" 2>/dev/null; do
+    ((--tries > 0)) || { rm -rf "$prefix"; return; }
+    sleep 1
+    _wp_stop_server "$prefix"
+  done
 }

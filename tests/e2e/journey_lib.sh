@@ -16,6 +16,8 @@
 #   wait_for SECONDS CMD...    poll instead of sleeping (lib.sh, as differing)
 #   journey_printer            before journey_begin: a private CUPS printer
 #   JOURNEY_SCREEN=WxH         before journey_begin: another screen size
+#   JOURNEY_WORLD=NAME         before journey_begin: the system the journey
+#                              meets, from worlds/NAME.sh (plain Wine if unset)
 #   fake_paint                 an editor for Paint.Picture that records its file
 #   free_rectangle X0 Y0 X1 Y1 toolbar button 6 and a drag; waits for the picture
 #   save_as / open_picture WINDOWS_PATH   through the real file dialogs
@@ -28,6 +30,28 @@
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 JOURNEY_INSTALL_WIN='C:\Program Files\Grabwell'
+_JOURNEY_LIB_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
+# A world is what the program meets: the display, the prefix and what is in
+# it, and how the program gets there. worlds/NAME.sh redefines any of these
+# three; plain Wine is what they do here.
+#   world_up        the display and the prefix (DISPLAY, WINEPREFIX, WINE)
+#   world_install   the program into $JOURNEY_INSTALL, as the user gets it
+#   world_launch    starts the installed program (in the background's place)
+world_up() { winenv_up "${JOURNEY_SCREEN:-1024x768}" 24; }
+world_install() {
+  # The shipped folder: the exe with language\, readme.txt and Temp\ beside
+  # it, in a path with a space as most users have.
+  mkdir -p "$JOURNEY_INSTALL"
+  cp -r "$1" "$(dirname "$1")/language" "$(dirname "$1")/readme.txt" "$JOURNEY_INSTALL/" &&
+    mkdir -p "$JOURNEY_INSTALL/Temp"
+}
+world_launch() { exec "$WINE" "$JOURNEY_INSTALL_WIN\\Grabwell.exe"; }
+JOURNEY_WORLD=${JOURNEY_WORLD:-plain}
+if [[ $JOURNEY_WORLD != plain ]]; then
+  # shellcheck source=/dev/null
+  source "$_JOURNEY_LIB_DIR/worlds/$JOURNEY_WORLD.sh" || { echo "journey: no world $JOURNEY_WORLD" >&2; exit 2; }
+fi
 
 _journey_cleanup() {
   local rc=$?
@@ -51,6 +75,7 @@ journey_begin() {
     shift
   done
   JOURNEY=$1-$2
+  [[ $JOURNEY_WORLD == plain ]] || JOURNEY=$JOURNEY-$JOURNEY_WORLD
   local exe=${3:?usage: journey_begin [--standard-user] [--no-install] N NAME PATH/TO/Grabwell.exe}
   _JOURNEY_T0=$SECONDS
   [[ -f $exe ]] || { echo "journey: no program at $exe" >&2; exit 2; }
@@ -66,7 +91,7 @@ journey_begin() {
   if ((standard)); then
     winenv_standard_user || e2e_fail "no standard user"
   fi
-  winenv_up "${JOURNEY_SCREEN:-1024x768}" 24 || e2e_fail "no Wine world"
+  world_up || e2e_fail "no $JOURNEY_WORLD Wine world"
   JOURNEY_DRIVE_C=$WINEPREFIX/drive_c
   JOURNEY_INSTALL=$JOURNEY_DRIVE_C/Program\ Files/Grabwell
   # The user's own profile, as Wine names it after the Unix user.
@@ -74,12 +99,7 @@ journey_begin() {
   # shellcheck disable=SC2034  # for the journeys
   JOURNEY_PROFILE=$JOURNEY_DRIVE_C/users/$JOURNEY_USER JOURNEY_PROFILE_WIN="C:\\users\\$JOURNEY_USER"
   ((install)) || return 0
-  # The shipped folder: the exe with language\, readme.txt and Temp\ beside
-  # it, in a path with a space as most users have.
-  mkdir -p "$JOURNEY_INSTALL"
-  cp -r "$exe" "$(dirname "$exe")/language" "$(dirname "$exe")/readme.txt" "$JOURNEY_INSTALL/" ||
-    e2e_fail "could not install the program"
-  mkdir -p "$JOURNEY_INSTALL/Temp"
+  world_install "$exe" || e2e_fail "could not install the program"
   if ((standard)); then
     # What an installer leaves a standard user: the program folder, Program
     # Files and the Windows folder are read-only to them.
@@ -163,16 +183,18 @@ window_gone() { ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
 # shows, is in front and no longer moves (the stored placement is applied
 # one edge at a time after creation).
 grabwell_start() {
-  (cd "$JOURNEY_DRIVE_C" && exec "$WINE" "$JOURNEY_INSTALL_WIN\\Grabwell.exe") </dev/null \
+  (cd "$JOURNEY_DRIVE_C" && world_launch) </dev/null \
     >>"$_JOURNEY_WORK/grabwell.log" 2>&1 &
   # shellcheck disable=SC2034  # for a journey that waits for the program's end
   GRABWELL_PID=$!
-  local before='' now tries=50
-  while ((tries-- > 0)); do
+  local before='' now deadline
+  deadline=$(_winenv_deadline 10)
+  while :; do
     now=$(probe window 1)
     if [[ $now == *"visible=1"* && $now == *"foreground=1"* && $now == "$before" ]]; then
       return 0
     fi
+    _winenv_before "$deadline" || break
     before=$now
     sleep 0.2
   done
@@ -282,8 +304,9 @@ activate_main() {
 # wait_dialog REGEX [SECONDS]: prints the probe line of the dialog box whose
 # title matches.
 wait_dialog() {
-  local regex=$1 tries=$((${2:-10} * 5)) line
-  while ((tries-- > 0)); do
+  local regex=$1 line deadline
+  deadline=$(_winenv_deadline "${2:-10}")
+  while :; do
     # No dialog yet is a failed probe; under `set -e` that must not end the journey.
     line=$(probe dialog || true)
     if [[ $line == found=1* ]]; then
@@ -294,6 +317,7 @@ wait_dialog() {
         return 0
       fi
     fi
+    _winenv_before "$deadline" || break
     sleep 0.2
   done
   e2e_fail "no dialog titled /$regex/ (last seen: $line)"

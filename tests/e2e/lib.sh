@@ -9,13 +9,14 @@ source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/winenv.sh"
 # e2e_wait_window NAME [TIMEOUT]: prints the X id of the first visible window
 # whose title matches the regex NAME; non-zero if none shows up in time.
 e2e_wait_window() {
-  local name=${1:?usage: e2e_wait_window NAME [TIMEOUT]} timeout=${2:-20} ids
-  local tries=$((timeout * 10))
-  while ((tries-- > 0)); do
+  local name=${1:?usage: e2e_wait_window NAME [TIMEOUT]} timeout=${2:-20} ids deadline
+  deadline=$(_winenv_deadline "$timeout")
+  while :; do
     if ids=$(xdotool search --onlyvisible --name "$name" 2>/dev/null) && [[ -n $ids ]]; then
       printf '%s\n' "${ids%%$'\n'*}"
       return 0
     fi
+    _winenv_before "$deadline" || break
     sleep 0.1
   done
   printf 'e2e: no window matching "%s" after %ss\n' "$name" "$timeout" >&2
@@ -23,7 +24,7 @@ e2e_wait_window() {
 }
 
 # wait_for SECONDS COMMAND...: polls until the command succeeds (its output
-# is not shown); non-zero when the time runs out.
+# is not shown); non-zero once SECONDS have passed by the clock.
 wait_for() { _winenv_poll "$@"; }
 
 # differing A B: how many pixels of two same-sized pictures differ.

@@ -81,10 +81,10 @@ cups_up() {
     </dev/null >"$CUPS_ENV_DIR/log/cupsd.out" 2>&1 &
   _CUPS_ENV_PID=$!
   export CUPS_SERVER=$CUPS_ENV_DIR/cups.sock
-  local tries=100
+  local until=$((SECONDS + 10))
   # lpstat -r exits 0 either way; only its words tell.
   until [[ -S $CUPS_SERVER ]] && lpstat -r 2>/dev/null | grep -q "is running"; do
-    if ((tries-- == 0)) || ! kill -0 "$_CUPS_ENV_PID" 2>/dev/null; then
+    if ((SECONDS >= until)) || ! kill -0 "$_CUPS_ENV_PID" 2>/dev/null; then
       _cups_say "cupsd did not start; log:"
       cat "$CUPS_ENV_DIR/log/cupsd.out" "$CUPS_ENV_DIR/log/error_log" 2>/dev/null | tail -n 20 >&2
       cups_down
@@ -105,9 +105,9 @@ cups_up() {
 }
 
 cups_wait_pdf() {
-  local dest=${1:?usage: cups_wait_pdf DIR [SECONDS]} seconds=${2:-60} f tries
-  tries=$((seconds * 10))
-  while ((tries-- > 0)); do
+  local dest=${1:?usage: cups_wait_pdf DIR [SECONDS]} seconds=${2:-60} f until
+  until=$((SECONDS + seconds))
+  while ((SECONDS < until)); do
     for f in "$_CUPS_ENV_PDF_DIR"/*.pdf; do
       [[ -f $f && $f -nt $CUPS_ENV_DIR/started ]] || continue
       # cups-pdf writes in place; wait until the size stops changing.
