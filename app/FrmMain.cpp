@@ -70,7 +70,11 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_KEYDOWN:
             if (OnKeyDown(static_cast<UINT>(wParam))) return 0;
             return DefaultProc(message, wParam, lParam);
+        // A press soon after another at the same place comes as a double
+        // click (the class asks for them); to an armed free rectangle it is
+        // a press like any other.
         case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
             OnLButtonDown(wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
             return 0;
         case WM_LBUTTONUP:

@@ -474,13 +474,18 @@ TEST_F(FreeRectangleFlow, PressReachesAWindowParkedFarOffScreenUnwrapped) {
     ExpectBlocks(ReadPixels(main->CurrentPicture().handle()), blocks, Area(6, 4, 101, 71));
 }
 
-TEST_F(FreeRectangleFlow, PressAndReleaseAtOnePointCapturesTheTinyBitmapWithoutHarm) {
+TEST_F(FreeRectangleFlow, PressAndReleaseAtOnePointCapturesTheTinyBitmapAndAPressThereAgainDrags) {
     Arm();
     Drag({40, 40}, {}, {40, 40});
     EXPECT_FALSE(::IsIconic(main->hwnd()));
     EXPECT_EQ(main->freeRectangle(), app::FreeRectangleState::Idle);
     EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_ARROW));
     EXPECT_EQ(main->CurrentPicture().size(), (core::Size{1, 1}));
+    // Armed again at once, a press on that same point is the system's double
+    // click for the window, and still starts the drag.
+    Arm();
+    Drag({40, 40}, {{60, 50}}, {90, 70});
+    ExpectBlocks(ReadPixels(main->CurrentPicture().handle()), blocks, Area(40, 40, 90, 70));
 }
 
 TEST_F(FreeRectangleFlow, ClipboardHeldTwoSecondsStillDeliversThePicture) {
