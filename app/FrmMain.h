@@ -115,6 +115,7 @@ private:
     void OnLButtonDown(WPARAM buttons, int x, int y);
     void OnLButtonUp(WPARAM buttons, int x, int y);
     void OnCaptureLost();
+    void ReleaseStepDone(ReleaseStep step) const;
     void RestorePointer();
     void LeaveArmed();
     // The session is ending: armed, the cover goes and the window comes

@@ -5,7 +5,6 @@
 #include "app/FrmMain.h"
 #include "capture/free_rectangle_copy.h"
 #include "capture/free_rectangle_tracking.h"
-#include "capture/picture_clipboard.h"
 
 namespace grabwell::app {
 
@@ -67,19 +66,40 @@ void FrmMain::OnLButtonDown(WPARAM buttons, int x, int y) {
         LeaveArmed();
         return;
     }
+    ReleaseStepDone(ReleaseStep::Tracked);
     // The band is erased by now. The pixels are those the user framed the
     // rectangle on, not what the screen beneath the cover shows since.
+    capture::ScreenSnapshot framed = overlay_.HideKeepingSnapshot();
+    ReleaseStepDone(ReleaseStep::CoverDown);
     const core::Rect& r = tracked.rect;
-    capture::FreeRectangleCopy copy = capture::CopyScreenRectToClipboard(
-        hwnd(), overlay_.HideKeepingSnapshot(), r.left, r.top, r.right, r.bottom);
+    // Without a still picture the live screen is read once, so that the
+    // picture and the clipboard's copy hold the same pixels.
+    if (!framed.bitmap) framed = capture::SnapshotScreenRect(r.left, r.top, r.right, r.bottom);
+    capture::Picture picture = capture::PictureOfScreenRect(framed, r.left, r.top, r.right, r.bottom);
+    ReleaseStepDone(ReleaseStep::Copied);
     RestoreNormal();
-    capture::Picture picture =
-        copy.onClipboard ? capture::PictureFromClipboard(hwnd()) : std::move(copy.direct);
-    // Nothing captured (no bitmap to be had, or the clipboard lost again
-    // before it could be read back) leaves the previous picture in place
-    // rather than blanking it.
+    ReleaseStepDone(ReleaseStep::Restored);
+    // Let go of once the new one is shown: freeing a picture of the whole
+    // screen takes longer than painting the new one.
+    capture::Picture previous = CurrentPicture();
+    // Nothing captured (no bitmap to be had) leaves the previous picture in
+    // place rather than blanking it.
     if (!picture.empty()) InstallPicture(std::move(picture));
+    ReleaseStepDone(ReleaseStep::Installed);
     LayoutViewport();
+    ReleaseStepDone(ReleaseStep::LaidOut);
+    // The picture is shown before the clipboard gets its own copy, which
+    // under Wine travels whole through the server and takes longer than all
+    // the rest: the user is looking at the capture meanwhile.
+    ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    ReleaseStepDone(ReleaseStep::Painted);
+    previous = capture::Picture();
+    capture::CopyScreenRectToClipboard(hwnd(), framed, r.left, r.top, r.right, r.bottom);
+    ReleaseStepDone(ReleaseStep::OnClipboard);
+}
+
+void FrmMain::ReleaseStepDone(ReleaseStep step) const {
+    if (env_.releaseStepDone) env_.releaseStepDone(step);
 }
 
 void FrmMain::OnLButtonUp(WPARAM, int, int) {

@@ -57,18 +57,15 @@ platform::unique_hbitmap CopyScreenRect(const ScreenSnapshot& from, int left, in
     return CopyArea(screen.get(), still.get(), left - from.origin.x, top - from.origin.y, w, h);
 }
 
-FreeRectangleCopy CopyScreenRectToClipboard(HWND owner, ScreenSnapshot from, int left, int top,
-                                     int right, int bottom) {
-    FreeRectangleCopy copy;
+Picture PictureOfScreenRect(const ScreenSnapshot& from, int left, int top, int right,
+                            int bottom) {
+    return PictureFromBitmap(CopyScreenRect(from, left, top, right, bottom));
+}
+
+bool CopyScreenRectToClipboard(HWND owner, const ScreenSnapshot& from, int left, int top,
+                               int right, int bottom) {
     platform::unique_hbitmap bitmap = CopyScreenRect(from, left, top, right, bottom);
-    from = {};
-    if (!bitmap) return copy;
-    if (PutBitmapOnClipboard(owner, bitmap)) {
-        copy.onClipboard = true;
-    } else {
-        copy.direct = PictureFromBitmap(std::move(bitmap));
-    }
-    return copy;
+    return PutBitmapOnClipboard(owner, bitmap);
 }
 
 }  // namespace grabwell::capture

@@ -26,17 +26,15 @@ ScreenSnapshot SnapshotScreenRect(int left, int top, int right, int bottom);
 platform::unique_hbitmap CopyScreenRect(const ScreenSnapshot& from, int left, int top, int right,
                                         int bottom);
 
-struct FreeRectangleCopy {
-    bool onClipboard = false;  // the clipboard took the bitmap
-    Picture direct;            // when it did not: the captured pixels themselves
-};
+// The area [left, right) x [top, bottom) of `from` (of the live screen when
+// it has no bitmap) as a new picture; empty when it cannot be copied.
+Picture PictureOfScreenRect(const ScreenSnapshot& from, int left, int top, int right, int bottom);
 
-// CopyScreenRect, handed to the clipboard as CF_BITMAP. `from` is let go as
-// soon as the area is out of it, before the clipboard makes its own copy: a
-// picture of the whole screen is the largest thing the program holds. When
-// the clipboard stays locked by another program the bitmap comes back as
-// `direct`, so the capture is never lost.
-FreeRectangleCopy CopyScreenRectToClipboard(HWND owner, ScreenSnapshot from, int left, int top,
-                                     int right, int bottom);
+// Hands the clipboard its own copy of the same area, as CF_BITMAP: the
+// clipboard owns what it is given and deletes it when it is emptied. False
+// when the clipboard stays locked by another program; the picture alone
+// holds the capture then.
+bool CopyScreenRectToClipboard(HWND owner, const ScreenSnapshot& from, int left, int top,
+                               int right, int bottom);
 
 }  // namespace grabwell::capture

@@ -272,12 +272,11 @@ TEST_F(FreeRectangleCopyTest, ClipboardGetsExactlyTheHalfOpenAreaOfTheStillPictu
     test::PumpMessages(1000, [&] { return !(screenNow() == shown); });
     ASSERT_FALSE(screenNow() == shown) << "the screen did not change";
 
-    const capture::FreeRectangleCopy copy =
-        capture::CopyScreenRectToClipboard(window.hwnd(), std::move(framed), a.l, a.t, a.r, a.b);
-    ASSERT_TRUE(copy.onClipboard);
-    EXPECT_TRUE(copy.direct.empty());
+    const capture::Picture picture = capture::PictureOfScreenRect(framed, a.l, a.t, a.r, a.b);
+    ASSERT_TRUE(capture::CopyScreenRectToClipboard(window.hwnd(), framed, a.l, a.t, a.r, a.b));
     // Also on an indexed screen, which dithers the blocks' colours.
     EXPECT_TRUE(ClipboardPixels() == shown);
+    EXPECT_TRUE(ReadPixels(picture.handle()) == shown);
     if (!grabwell::testing::PaletteScreen()) ExpectBlocks(ClipboardPixels(), window, a);
 
     platform::ClipboardSession session(nullptr);
@@ -291,9 +290,8 @@ TEST_F(FreeRectangleCopyTest, ZeroSizeGivesATinyBitmapEveryTimeAndNegativeGivesN
     // Twice: the platform's own answer is a shared stock bitmap, and once
     // that sat on the clipboard the next one could not be read back.
     for (int round = 0; round < 2; ++round) {
-        const capture::FreeRectangleCopy copy =
-            capture::CopyScreenRectToClipboard(window.hwnd(), {}, a.l, a.t, a.r, a.b);
-        ASSERT_TRUE(copy.onClipboard) << round;
+        EXPECT_EQ(capture::PictureOfScreenRect({}, a.l, a.t, a.r, a.b).size(), (core::Size{1, 1}));
+        ASSERT_TRUE(capture::CopyScreenRectToClipboard(window.hwnd(), {}, a.l, a.t, a.r, a.b)) << round;
         {
             platform::ClipboardSession session(nullptr);
             ASSERT_TRUE(session);
@@ -305,10 +303,8 @@ TEST_F(FreeRectangleCopyTest, ZeroSizeGivesATinyBitmapEveryTimeAndNegativeGivesN
         }
         EXPECT_EQ(capture::PictureFromClipboard(window.hwnd()).size(), (core::Size{1, 1})) << round;
     }
-    const capture::FreeRectangleCopy none =
-        capture::CopyScreenRectToClipboard(window.hwnd(), {}, a.l, a.t, a.l - 5, a.t + 5);
-    EXPECT_FALSE(none.onClipboard);
-    EXPECT_TRUE(none.direct.empty());
+    EXPECT_TRUE(capture::PictureOfScreenRect({}, a.l, a.t, a.l - 5, a.t + 5).empty());
+    EXPECT_FALSE(capture::CopyScreenRectToClipboard(window.hwnd(), {}, a.l, a.t, a.l - 5, a.t + 5));
 }
 
 TEST_F(FreeRectangleCopyTest, ClipboardHeldTwoSecondsGivesThePixelsDirectly) {
@@ -316,11 +312,8 @@ TEST_F(FreeRectangleCopyTest, ClipboardHeldTwoSecondsGivesThePixelsDirectly) {
     PutText(window.hwnd(), L"left alone");
     const ClipboardHolder holder(2000);
     ASSERT_TRUE(holder.opened());
-    const capture::FreeRectangleCopy copy =
-        capture::CopyScreenRectToClipboard(window.hwnd(), {}, a.l, a.t, a.r, a.b);
-    EXPECT_FALSE(copy.onClipboard);
-    ASSERT_FALSE(copy.direct.empty());
-    ExpectBlocks(ReadPixels(copy.direct.handle()), window, a);
+    EXPECT_FALSE(capture::CopyScreenRectToClipboard(window.hwnd(), {}, a.l, a.t, a.r, a.b));
+    ExpectBlocks(ReadPixels(capture::PictureOfScreenRect({}, a.l, a.t, a.r, a.b).handle()), window, a);
     ::Sleep(2100);
     EXPECT_EQ(ClipboardText(), L"left alone");
 }

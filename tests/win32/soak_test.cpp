@@ -17,7 +17,6 @@
 #include "capture/capture_sources.h"
 #include "capture/copy_window_area.h"
 #include "capture/free_rectangle_copy.h"
-#include "capture/picture_clipboard.h"
 #include "tests/win32/document_test_support.h"
 #include "tests/win32/process_gauges.h"
 #include "tests/win32/test_window_env.h"
@@ -110,14 +109,14 @@ TEST_F(SoakTest, ThousandsOfCapturesOfEveryKindGiveBackEveryHandle) {
          kSuiteCaptures},
         {"CaptureWholeScreen", [] { return capture::CaptureWholeScreen(); }, screen,
          kSuiteScreenCaptures},
-        // The free rectangle's own path once the drag is over: the clipboard,
-        // then the picture read back from it (or kept, if it was refused).
-        {"free rectangle via clipboard",
+        // The free rectangle's own path once the drag is over: the picture,
+        // and its copy handed to the clipboard.
+        {"free rectangle and clipboard",
          [&] {
-             capture::FreeRectangleCopy copy = capture::CopyScreenRectToClipboard(
-                 hwnd(), {}, origin.x + 5, origin.y + 5, origin.x + 165, origin.y + 125);
-             return copy.onClipboard ? capture::PictureFromClipboard(hwnd())
-                                     : std::move(copy.direct);
+             const int l = origin.x + 5, t = origin.y + 5, r = origin.x + 165, b = origin.y + 125;
+             const capture::ScreenSnapshot still = capture::SnapshotScreenRect(l, t, r, b);
+             capture::CopyScreenRectToClipboard(hwnd(), still, l, t, r, b);
+             return capture::PictureOfScreenRect(still, l, t, r, b);
          },
          {160, 120}, kSuiteClipboardCaptures},
     };
