@@ -19,7 +19,8 @@
 #   JOURNEY_WORLD=NAME         before journey_begin: the system the journey
 #                              meets, from worlds/NAME.sh (plain Wine if unset)
 #   fake_paint                 an editor for Paint.Picture that records its file
-#   free_rectangle X0 Y0 X1 Y1 toolbar button 6 and a drag; waits for the picture
+#   free_rectangle X0 Y0 X1 Y1 toolbar button 6, and once the cover is up a
+#                              drag; waits for the picture
 #   save_as / open_picture WINDOWS_PATH   through the real file dialogs
 #
 # A full Wine world per journey costs about 3 s to bring up (the prefix is a
@@ -247,14 +248,19 @@ toolbar_click() {
   xdotool mousemove 1020 760
 }
 
+# cover_ready: the free rectangle's cover is on the screen and the program
+# is done putting it there: what a user waits for before pressing, as a press
+# before it would go to whatever the cover is to hide.
+cover_ready() { [[ $(pattern window GrabwellFreeRectangleOverlay) == *"shown yes"*"answers yes"* ]]; }
+
 # free_rectangle X0 Y0 X1 Y1 [SECONDS]: arms the free rectangle from toolbar
-# button 6, drags it out and waits for the picture of that size.
+# button 6, drags it out once the cover is up and waits for the picture of
+# that size.
 free_rectangle() {
   local seconds=${5:-10}
   activate_main
   toolbar_click 6
-  wait_for "$seconds" main_has "iconic=1" || e2e_fail "not armed: $(main_window)"
-  sleep 0.5
+  wait_for "$seconds" cover_ready || e2e_fail "no cover over the screen: $(main_window)"
   drag "$1" "$2" "$3" "$4"
   wait_for "$((seconds * 2))" scroll_has "picwidth=$(($3 - $1)) picheight=$(($4 - $2))" ||
     e2e_fail "no $(($3 - $1))x$(($4 - $2)) free rectangle: $(probe scroll)"

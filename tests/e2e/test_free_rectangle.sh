@@ -55,7 +55,8 @@ window_field() {
 }
 
 main_is() { [[ $(window_field GrabwellMainWindow state) == "$1" ]]; }
-overlay_up() { [[ $(window_field GrabwellFreeRectangleOverlay shown) == yes ]]; }
+# Up, and done being put up: a press now reaches it.
+overlay_up() { [[ $(helper window GrabwellFreeRectangleOverlay) == *"shown yes"*"answers yes"* ]]; }
 
 arm() {
   local l t r b
@@ -69,7 +70,6 @@ arm() {
   xdotool key d
   wait_for 10 main_is minimized || e2e_fail "$1: the window did not minimise when armed"
   wait_for 10 overlay_up || e2e_fail "$1: nothing covers the screen while armed"
-  sleep 0.3
 }
 
 # drag NAME X0 Y0 [X Y]...: press at the first point, move through the

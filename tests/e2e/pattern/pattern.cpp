@@ -195,9 +195,11 @@ BOOL CALLBACK SearchTopLevel(HWND hwnd, LPARAM param) {
 }
 
 // Prints "rect L T R B visible L T R B state normal|minimized|maximized
-// shown yes|no capture yes|no", the visible part being what the parent's
-// client area leaves showing, capture whether the window holds its thread's
-// mouse capture.
+// shown yes|no capture yes|no answers yes|no", the visible part being what
+// the parent's client area leaves showing, capture whether the window holds
+// its thread's mouse capture, answers whether its thread took a message
+// sent after the window was seen shown: whatever it was doing as it showed
+// the window (painting it) is done, and a press would reach it now.
 int Window(const char* narrowClass, const char* action) {
     wchar_t className[256] = {};
     MultiByteToWideChar(CP_UTF8, 0, narrowClass, -1, className, 255);
@@ -225,10 +227,14 @@ int Window(const char* narrowClass, const char* action) {
     input.cbSize = sizeof(input);
     const bool captured = GetGUIThreadInfo(GetWindowThreadProcessId(search.found, nullptr), &input) &&
                           input.hwndCapture == search.found;
-    std::printf("rect %ld %ld %ld %ld visible %ld %ld %ld %ld state %s shown %s capture %s\n",
+    const bool shown = IsWindowVisible(search.found);
+    DWORD_PTR ignored = 0;
+    const bool answers =
+        SendMessageTimeoutW(search.found, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored) != 0;
+    std::printf("rect %ld %ld %ld %ld visible %ld %ld %ld %ld state %s shown %s capture %s answers %s\n",
                 rect.left, rect.top, rect.right, rect.bottom, visible.left, visible.top,
-                visible.right, visible.bottom, state, IsWindowVisible(search.found) ? "yes" : "no",
-                captured ? "yes" : "no");
+                visible.right, visible.bottom, state, shown ? "yes" : "no", captured ? "yes" : "no",
+                answers ? "yes" : "no");
     return 0;
 }
 
