@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Runs the free-rectangle benchmark under Wine on a 1024x768 desktop and on a
-# 3840x2160 one, each in its own throwaway Xvfb display and prefix.
+# Runs the free-rectangle benchmark under Wine on desktops of 1024x768,
+# 3840x2160 and 7680x4320, each in its own throwaway Xvfb display and prefix.
 #
 #   bench/run_free_rectangle_bench.sh [path/to/grabwell_bench_free_rectangle.exe]
 set -euo pipefail
@@ -14,7 +14,7 @@ source "$root/scripts/lib/winenv.sh"
 trap winenv_down EXIT
 
 rc=0
-for geometry in 1024x768 3840x2160; do
+for geometry in 1024x768 3840x2160 7680x4320; do
   winenv_up "$geometry" 24
   "$root/scripts/lib/wine-exec" "$exe" || rc=$?
   winenv_down
