@@ -31,9 +31,11 @@ struct BmpLayout {
 // be larger than a BMP's 32-bit size fields can say.
 std::optional<BmpLayout> PlanBmp(Size size, bool indexed);
 
-// Pixels move between decoders, GDI and files in strips of about this many
-// bytes, so a large picture never needs a second full-size buffer.
-inline constexpr std::uint64_t kStripBytes = 8u << 20;
+// Pixels move between GDI and files in strips of about this many bytes: a
+// large picture never needs a second full-size buffer, and a strip stays in
+// the processor's cache. With strips of 8 MiB a save of 3840 x 2160 spent a
+// third of its time zeroing and faulting in fresh memory.
+inline constexpr std::uint64_t kStripBytes = 256u << 10;
 
 // Rows of `stride` bytes in one strip: at least one, at most `height`.
 int RowsPerStrip(std::uint64_t stride, int height);
