@@ -194,12 +194,9 @@ TEST_F(SoakTest, ThousandsOfCapturesOfEveryKindGiveBackEveryHandle) {
         const ProcessGauges memoryAfter = ProcessGauges::Now();
         std::printf("[ info ] %-32s %6d in %6.2f s: %6.0f/s; ", work.name, count, took.count(),
                     count / took.count());
-        test::PrintTo(before.gdi, &std::cout);
-        test::PrintTo(memoryBefore, &std::cout);
-        std::cout << " -> ";
-        test::PrintTo(after.gdi, &std::cout);
-        test::PrintTo(memoryAfter, &std::cout);
-        std::cout << std::endl;
+        std::cout << ::testing::PrintToString(before.gdi) << ::testing::PrintToString(memoryBefore)
+                  << " -> " << ::testing::PrintToString(after.gdi)
+                  << ::testing::PrintToString(memoryAfter) << std::endl;
         EXPECT_EQ(wrong, 0);
         EXPECT_EQ(after, before);
         // Once, not once a run: a window's surface may come back in that run.
@@ -247,17 +244,10 @@ TEST_F(SoakTest, ThousandOpenSaveCyclesThroughTheCommandsKeepHandlesAndMemoryFla
     const ProcessGauges after = ProcessGauges::Now();
     std::printf("[ info ] %d open/save cycles of 320x240 in %.2f s (%.1f ms each)\n", cycles,
                 took.count(), took.count() * 1000 / cycles);
-    std::printf("[ info ] process before ");
-    test::PrintTo(before, &std::cout);
-    std::cout << " after ";
-    test::PrintTo(after, &std::cout);
-    std::cout << std::endl;
-
-    std::printf("[ info ] GDI objects before ");
-    test::PrintTo(handlesBefore.gdi, &std::cout);
-    std::cout << " after ";
-    test::PrintTo(HandleSnapshot::Now().gdi, &std::cout);
-    std::cout << std::endl;
+    std::cout << "[ info ] process before " << ::testing::PrintToString(handlesBefore.gdi)
+              << ::testing::PrintToString(before) << " after "
+              << ::testing::PrintToString(HandleSnapshot::Now().gdi) << ::testing::PrintToString(after)
+              << std::endl;
 
     EXPECT_EQ(failed, 0);
     EXPECT_EQ(HandleSnapshot::Now(), handlesBefore);
