@@ -14,7 +14,9 @@ namespace grabwell::app {
 
 // The steps from a free rectangle's release to its picture on the screen and
 // its copy on the clipboard, in the order they are done.
-enum class ReleaseStep { Tracked, CoverDown, Copied, Restored, Installed, LaidOut, Painted, OnClipboard };
+enum class ReleaseStep {
+    Tracked, CoverDown, Copied, Restored, Installed, LaidOut, Painted, OnClipboard
+};
 
 struct AppEnvironment {
     HINSTANCE instance = nullptr;

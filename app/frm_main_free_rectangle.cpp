@@ -75,12 +75,13 @@ void FrmMain::OnLButtonDown(WPARAM buttons, int x, int y) {
     // Without a still picture the live screen is read once, so that the
     // picture and the clipboard's copy hold the same pixels.
     if (!framed.bitmap) framed = capture::SnapshotScreenRect(r.left, r.top, r.right, r.bottom);
-    capture::Picture picture = capture::PictureOfScreenRect(framed, r.left, r.top, r.right, r.bottom);
+    capture::Picture picture =
+        capture::PictureOfScreenRect(framed, r.left, r.top, r.right, r.bottom);
     ReleaseStepDone(ReleaseStep::Copied);
     RestoreNormal();
     ReleaseStepDone(ReleaseStep::Restored);
     // Let go of once the new one is shown: freeing a picture of the whole
-    // screen takes longer than painting the new one.
+    // screen is no part of what the user waits for.
     capture::Picture previous = CurrentPicture();
     // Nothing captured (no bitmap to be had) leaves the previous picture in
     // place rather than blanking it.

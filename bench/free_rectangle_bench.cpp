@@ -142,7 +142,8 @@ private:
         const int width = screen.right - screen.left;
         const int height = screen.bottom - screen.top;
         for (int y = 0; y < height && pixels_.pixels; ++y) {
-            auto* row = reinterpret_cast<std::uint32_t*>(pixels_.pixels + std::size_t{pixels_.stride} * static_cast<std::size_t>(y));
+            auto* row = reinterpret_cast<std::uint32_t*>(
+                pixels_.pixels + std::size_t{pixels_.stride} * static_cast<std::size_t>(y));
             for (int x = 0; x < width; ++x) {
                 row[x] = static_cast<std::uint32_t>((x * 5) & 0xFF) << 16 |
                          static_cast<std::uint32_t>((y * 7) & 0xFF) << 8 |

@@ -290,8 +290,10 @@ TEST_F(FreeRectangleCopyTest, ZeroSizeGivesATinyBitmapEveryTimeAndNegativeGivesN
     // Twice: the platform's own answer is a shared stock bitmap, and once
     // that sat on the clipboard the next one could not be read back.
     for (int round = 0; round < 2; ++round) {
-        EXPECT_EQ(capture::PictureOfScreenRect({}, a.l, a.t, a.r, a.b).size(), (core::Size{1, 1}));
-        ASSERT_TRUE(capture::CopyScreenRectToClipboard(window.hwnd(), {}, a.l, a.t, a.r, a.b)) << round;
+        EXPECT_EQ(capture::PictureOfScreenRect({}, a.l, a.t, a.r, a.b).size(),
+                  (core::Size{1, 1}));
+        ASSERT_TRUE(capture::CopyScreenRectToClipboard(window.hwnd(), {}, a.l, a.t, a.r, a.b))
+            << round;
         {
             platform::ClipboardSession session(nullptr);
             ASSERT_TRUE(session);
@@ -313,7 +315,8 @@ TEST_F(FreeRectangleCopyTest, ClipboardHeldTwoSecondsGivesThePixelsDirectly) {
     const ClipboardHolder holder(2000);
     ASSERT_TRUE(holder.opened());
     EXPECT_FALSE(capture::CopyScreenRectToClipboard(window.hwnd(), {}, a.l, a.t, a.r, a.b));
-    ExpectBlocks(ReadPixels(capture::PictureOfScreenRect({}, a.l, a.t, a.r, a.b).handle()), window, a);
+    ExpectBlocks(ReadPixels(capture::PictureOfScreenRect({}, a.l, a.t, a.r, a.b).handle()), window,
+                 a);
     ::Sleep(2100);
     EXPECT_EQ(ClipboardText(), L"left alone");
 }

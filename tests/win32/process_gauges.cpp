@@ -69,7 +69,9 @@ void PrintTo(const GdiObjects& objects, std::ostream* out) {
     }
     *out << "{gdi=" << objects.total << std::hex;
     for (std::size_t type = 0; type < objects.byType.size(); ++type) {
-        if (objects.byType[type]) *out << " " << type << ":" << std::dec << objects.byType[type] << std::hex;
+        if (objects.byType[type]) {
+            *out << " " << type << ":" << std::dec << objects.byType[type] << std::hex;
+        }
     }
     *out << std::dec << "}";
 }

@@ -117,7 +117,9 @@ TEST_F(SoakTest, ThousandsOfCapturesOfEveryKindGiveBackEveryHandle) {
     const core::Size clientSize{client.right, client.bottom};
     const core::Size screen{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
     const double tx = window->twipsPerPixelX(), ty = window->twipsPerPixelY();
-    const auto sized = [](capture::Picture picture, core::Size size) { return picture.size() == size; };
+    const auto sized = [](capture::Picture picture, core::Size size) {
+        return picture.size() == size;
+    };
     ::SetForegroundWindow(hwnd());
     window->InstallPicture(grabwell::testing::PatternPicture(320, 240));
     app::FreeRectangleOverlay cover;
@@ -246,8 +248,8 @@ TEST_F(SoakTest, ThousandOpenSaveCyclesThroughTheCommandsKeepHandlesAndMemoryFla
                 took.count(), took.count() * 1000 / cycles);
     std::cout << "[ info ] process before " << ::testing::PrintToString(handlesBefore.gdi)
               << ::testing::PrintToString(before) << " after "
-              << ::testing::PrintToString(HandleSnapshot::Now().gdi) << ::testing::PrintToString(after)
-              << std::endl;
+              << ::testing::PrintToString(HandleSnapshot::Now().gdi)
+              << ::testing::PrintToString(after) << std::endl;
 
     EXPECT_EQ(failed, 0);
     EXPECT_EQ(HandleSnapshot::Now(), handlesBefore);

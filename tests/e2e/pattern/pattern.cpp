@@ -231,7 +231,8 @@ int Window(const char* narrowClass, const char* action) {
     DWORD_PTR ignored = 0;
     const bool answers =
         SendMessageTimeoutW(search.found, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored) != 0;
-    std::printf("rect %ld %ld %ld %ld visible %ld %ld %ld %ld state %s shown %s capture %s answers %s\n",
+    std::printf("rect %ld %ld %ld %ld visible %ld %ld %ld %ld state %s shown %s capture %s "
+                "answers %s\n",
                 rect.left, rect.top, rect.right, rect.bottom, visible.left, visible.top,
                 visible.right, visible.bottom, state, shown ? "yes" : "no", captured ? "yes" : "no",
                 answers ? "yes" : "no");
