@@ -98,6 +98,12 @@ journey_begin() {
   JOURNEY_USER=$(winenv_as id -un)
   # shellcheck disable=SC2034  # for the journeys
   JOURNEY_PROFILE=$JOURNEY_DRIVE_C/users/$JOURNEY_USER JOURNEY_PROFILE_WIN="C:\\users\\$JOURNEY_USER"
+  if ((standard)); then
+    # The helpers from a folder that user can read, wherever the build is.
+    cp "$GRABWELL_PROBE" "$GRABWELL_PATTERN" "$_JOURNEY_WORK/" || e2e_fail "no helpers"
+    GRABWELL_PROBE=$_JOURNEY_WORK/${GRABWELL_PROBE##*/} GRABWELL_PATTERN=$_JOURNEY_WORK/${GRABWELL_PATTERN##*/}
+    chmod -R a+rX "$_JOURNEY_WORK"
+  fi
   ((install)) || return 0
   world_install "$exe" || e2e_fail "could not install the program"
   if ((standard)); then
@@ -107,10 +113,6 @@ journey_begin() {
       e2e_fail "could not take away write permission"
     ! winenv_as touch "$JOURNEY_INSTALL/Temp/write-test" 2>/dev/null ||
       e2e_fail "the standard user $JOURNEY_USER can write the program folder"
-    # The helpers from a folder that user can read, wherever the build is.
-    cp "$GRABWELL_PROBE" "$GRABWELL_PATTERN" "$_JOURNEY_WORK/" || e2e_fail "no helpers"
-    GRABWELL_PROBE=$_JOURNEY_WORK/${GRABWELL_PROBE##*/} GRABWELL_PATTERN=$_JOURNEY_WORK/${GRABWELL_PATTERN##*/}
-    chmod -R a+rX "$_JOURNEY_WORK"
     step "as the standard user $JOURNEY_USER"
   fi
 }
@@ -172,6 +174,22 @@ pattern_down() {
   wait_for 10 window_gone '^grabwell pattern$' || e2e_fail "the pattern window stays up"
 }
 
+# start_menu_folders: Grabwell's Start-menu folders, as Windows paths under
+# C:\ one a line: the common one, where Windows puts a per-machine
+# package's shortcut, and the user's own (Wine's msiexec, every time).
+start_menu_folders() {
+  printf '%s\n' 'ProgramData\Microsoft\Windows\Start Menu\Programs\Grabwell' \
+    "users\\$JOURNEY_USER\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Grabwell"
+}
+# start_menu_shortcut: prints C:\...\Grabwell.lnk if one of them holds it.
+start_menu_shortcut() {
+  local m
+  while read -r m; do
+    [[ -f $JOURNEY_DRIVE_C/${m//\\//}/Grabwell.lnk ]] && { printf 'C:\\%s\\Grabwell.lnk' "$m"; return 0; }
+  done < <(start_menu_folders)
+  return 1
+}
+
 main_window() { probe window 1; }
 main_has() { [[ $(main_window) == *"$1"* ]]; }
 main_gone() { [[ $(probe window 1) == found=0* ]]; }
@@ -190,7 +208,7 @@ grabwell_start() {
   local before='' now deadline
   deadline=$(_winenv_deadline 10)
   while :; do
-    now=$(probe window 1)
+    now=$(probe window 1 || true)
     if [[ $now == *"visible=1"* && $now == *"foreground=1"* && $now == "$before" ]]; then
       return 0
     fi
@@ -236,7 +254,7 @@ type_text() { xdotool type --delay 20 "$1"; }
 # on a screenshot from the hover frame of button 16.
 toolbar_click() {
   local n=$1 line left top x
-  line=$(probe toolbar)
+  line=$(probe toolbar || true)
   left=$(field "$line" left) top=$(field "$line" top)
   [[ -n $left ]] || e2e_fail "no toolbar: $line"
   x=$((left + (n - 1) * 23 + 11))
