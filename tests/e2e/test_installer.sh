@@ -31,6 +31,7 @@ for v in "$version perMachine" "$newer perMachine" "$version perUser"; do
 done
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
 msiexec() { "$WINE" msiexec "$1" "$(winpath "$2")" /qn >>"$_JOURNEY_WORK/msiexec.log" 2>&1; }
+msiexec_ok() { msiexec "$@" || e2e_fail "msiexec $1 failed: $(tail -n 5 "$_JOURNEY_WORK/msiexec.log")"; }
 
 unix_of() { printf '%s/%s' "$JOURNEY_DRIVE_C" "${1//\\//}"; }
 no_menu() {
@@ -51,14 +52,24 @@ entry_version() {
   done | head -n 1
 }
 installed_files() { (cd "$1" && find . | sort | tr '\n' ' '); }
-want='. ./Grabwell.exe ./Temp ./language ./language/English.lng ./language/chinese.lng ./readme.txt '
+# installed_in DIR VERSION: the package's files there with the built exe, a
+# Start-menu shortcut (its path into $link) and one entry of that version.
+installed_in() {
+  local want='. ./Grabwell.exe ./Temp ./language ./language/English.lng ./language/chinese.lng ./readme.txt '
+  [[ $(installed_files "$1") == "$want" ]] || e2e_fail "installed: $(installed_files "$1")"
+  cmp -s "$exe" "$1/Grabwell.exe" || e2e_fail "the installed exe is not the built one"
+  link=$(start_menu_shortcut) || e2e_fail "no Start-menu shortcut"
+  [[ $(entries) == 1 && $(entry_version) == "$2" ]] ||
+    e2e_fail "Add/Remove Programs: $(entries) entries, version '$(entry_version)'"
+  step "${1#"$JOURNEY_DRIVE_C"} holds $want; one entry, version $2; $link"
+}
 # start_and_quit: the program from its Start-menu shortcut, then Ctrl+Q.
 start_and_quit() {
-  step "start it from the Start menu: $1"
-  (cd "$JOURNEY_DRIVE_C" && exec "$WINE" start "$1") </dev/null >>"$_JOURNEY_WORK/grabwell.log" 2>&1
+  step "start it from the Start menu"
+  (cd "$JOURNEY_DRIVE_C" && exec "$WINE" start "$link") </dev/null >>"$_JOURNEY_WORK/grabwell.log" 2>&1
   wait_for 30 main_has "visible=1" || e2e_fail "the shortcut did not start Grabwell: $(main_window)"
   [[ $(field "$(probe process Grabwell.exe)" count) == 1 ]] || e2e_fail "not one Grabwell.exe running"
-  shot "started-$2" >/dev/null
+  shot "started-$1" >/dev/null
   wait_for 10 main_has "foreground=1" || activate_main
   keys ctrl+q
   wait_for 10 main_gone || e2e_fail "Grabwell did not end on Ctrl+Q"
@@ -70,6 +81,7 @@ nothing_left() {
   for hive in HKLM HKCU; do
     if "$WINE" reg query "$hive\\Software\\Grabwell" >/dev/null 2>&1; then e2e_fail "$1: $hive\\Software\\Grabwell left"; fi
   done
+  step "$1: nothing left in the program folders, the Start menu, Add/Remove Programs or the registry"
 }
 
 # What a standard user may not write. The Windows Installer service writes
@@ -81,47 +93,31 @@ chmod a-w "$JOURNEY_DRIVE_C/Program Files" "$JOURNEY_DRIVE_C/windows" || e2e_fai
 
 step "as the standard user $JOURNEY_USER: msiexec /i the per-machine package"
 ! msiexec /i "$_JOURNEY_WORK/Grabwell-$version-perMachine.msi" || e2e_fail "the per-machine package installed for a standard user"
-nothing_left "after the failed per-machine install"
-step "it failed, and left nothing behind"
+nothing_left "it failed"
 
 step "msiexec /i the per-user package"
-msiexec /i "$_JOURNEY_WORK/Grabwell-$version-perUser.msi" ||
-  e2e_fail "msiexec /i failed: $(tail -n 5 "$_JOURNEY_WORK/msiexec.log")"
-[[ $(installed_files "$user_install") == "$want" ]] || e2e_fail "installed: $(installed_files "$user_install")"
-cmp -s "$exe" "$user_install/Grabwell.exe" || e2e_fail "the installed exe is not the built one"
+msiexec_ok /i "$_JOURNEY_WORK/Grabwell-$version-perUser.msi"
+installed_in "$user_install" "$version"
 [[ ! -e $JOURNEY_INSTALL ]] || e2e_fail "the per-user package wrote Program Files"
-link=$(start_menu_shortcut) || e2e_fail "no Start-menu shortcut"
 [[ $link == *"\\users\\$JOURNEY_USER\\"* ]] || e2e_fail "not the user's own Start menu: $link"
-[[ $(entries) == 1 && $(entry_version) == "$version" ]] ||
-  e2e_fail "Add/Remove Programs: $(entries) entries, the user's at version '$(entry_version)'"
-step "%LOCALAPPDATA%\\Programs\\Grabwell holds $(installed_files "$user_install")"
-start_and_quit "$link" per-user
+start_and_quit per-user
 step "msiexec /x the per-user package"
-msiexec /x "$_JOURNEY_WORK/Grabwell-$version-perUser.msi" || e2e_fail "msiexec /x failed: $(tail -n 5 "$_JOURNEY_WORK/msiexec.log")"
-nothing_left "after the per-user uninstall"
-step "nothing left in the profile, the Start menu, Add/Remove Programs or the registry"
+msiexec_ok /x "$_JOURNEY_WORK/Grabwell-$version-perUser.msi"
+nothing_left "uninstalled"
 
 # An administrator may write Program Files and the Windows folder.
 chmod u+w "$JOURNEY_DRIVE_C/Program Files" "$JOURNEY_DRIVE_C/windows" || e2e_fail "could not give back write permission"
 step "as an administrator: msiexec /i Grabwell $version ($arch)"
-msiexec /i "$_JOURNEY_WORK/Grabwell-$version-perMachine.msi" || e2e_fail "msiexec /i failed: $(tail -n 5 "$_JOURNEY_WORK/msiexec.log")"
-[[ $(installed_files "$JOURNEY_INSTALL") == "$want" ]] || e2e_fail "installed: $(installed_files "$JOURNEY_INSTALL")"
-cmp -s "$exe" "$JOURNEY_INSTALL/Grabwell.exe" || e2e_fail "the installed exe is not the built one"
-link=$(start_menu_shortcut) || e2e_fail "no Start-menu shortcut"
-[[ $(entries) == 1 ]] || e2e_fail "$(entries) entries in Add/Remove Programs"
-[[ $(entry_version) == "$version" ]] || e2e_fail "Add/Remove Programs says version '$(entry_version)'"
-step "Program Files\\Grabwell holds $(installed_files "$JOURNEY_INSTALL")"
-start_and_quit "$link" per-machine
+msiexec_ok /i "$_JOURNEY_WORK/Grabwell-$version-perMachine.msi"
+installed_in "$JOURNEY_INSTALL" "$version"
+start_and_quit per-machine
 
 step "msiexec /i Grabwell $newer over it"
-msiexec /i "$_JOURNEY_WORK/Grabwell-$newer-perMachine.msi" || e2e_fail "the upgrade failed: $(tail -n 5 "$_JOURNEY_WORK/msiexec.log")"
-[[ $(entries) == 1 ]] || e2e_fail "$(entries) entries in Add/Remove Programs after the upgrade"
-[[ $(entry_version) == "$newer" ]] || e2e_fail "Add/Remove Programs says version '$(entry_version)'"
-[[ $(installed_files "$JOURNEY_INSTALL") == "$want" && $(start_menu_shortcut) == "$link" ]] ||
-  e2e_fail "after the upgrade: $(installed_files "$JOURNEY_INSTALL")"
-step "one entry, version $newer, the same files"
+first=$link
+msiexec_ok /i "$_JOURNEY_WORK/Grabwell-$newer-perMachine.msi"
+installed_in "$JOURNEY_INSTALL" "$newer"
+[[ $link == "$first" ]] || e2e_fail "the shortcut moved to $link"
 
 step "msiexec /x"
-msiexec /x "$_JOURNEY_WORK/Grabwell-$newer-perMachine.msi" || e2e_fail "msiexec /x failed: $(tail -n 5 "$_JOURNEY_WORK/msiexec.log")"
-nothing_left "after the uninstall"
-step "nothing left in Program Files, the Start menu, Add/Remove Programs or the registry"
+msiexec_ok /x "$_JOURNEY_WORK/Grabwell-$newer-perMachine.msi"
+nothing_left "uninstalled"
