@@ -122,7 +122,7 @@ wine32_root() {
   fi
   tmp=$(mktemp -d "$base/grabwell-wine32.$key.tmp.XXXXXX") || return 1
   chmod 755 "$tmp"
-  _wine32_say "building the 32-bit Wine root (one download of about 150 MB)"
+  _wine32_say "building the 32-bit Wine root (one download of about 200 MB)"
   if ! _wine32_fetch "$tmp/apt-i386" i386 bookworm bookworm-updates bookworm-security -- "${WINE32_PACKAGES[@]}" ||
     ! _wine32_fetch "$tmp/apt-qemu" amd64 "$WINE32_QEMU_SUITE" -- qemu-user; then
     _wine32_say "download failed"
