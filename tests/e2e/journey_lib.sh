@@ -19,6 +19,9 @@
 #   JOURNEY_WORLD=NAME         before journey_begin: the system the journey
 #                              meets, from worlds/NAME.sh (plain Wine if unset)
 #   fake_paint                 an editor for Paint.Picture that records its file
+#                              in $PAINT_RECORD
+#   standin FOLDER NAME        tests/e2e/planted's stand-in program as FOLDER/NAME;
+#                              run, it writes its arguments to NAME.ran beside it
 #   free_rectangle X0 Y0 X1 Y1 toolbar button 6 and a drag; waits for the picture
 #   save_as / open_picture WINDOWS_PATH   through the real file dialogs
 #
@@ -33,8 +36,9 @@ JOURNEY_INSTALL_WIN='C:\Program Files\Grabwell'
 _JOURNEY_LIB_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 # A world is what the program meets: the display, the prefix and what is in
-# it, and how the program gets there. worlds/NAME.sh redefines any of these
-# three; plain Wine is what they do here.
+# it, and how the program gets there. worlds/NAME.sh, read at the end of
+# this file, redefines any of these three (or a helper such as fake_paint);
+# plain Wine is what they do here.
 #   world_up        the display and the prefix (DISPLAY, WINEPREFIX, WINE)
 #   world_install   the program into $JOURNEY_INSTALL, as the user gets it
 #   world_launch    starts the installed program (in the background's place)
@@ -47,11 +51,6 @@ world_install() {
     mkdir -p "$JOURNEY_INSTALL/Temp"
 }
 world_launch() { exec "$WINE" "$JOURNEY_INSTALL_WIN\\Grabwell.exe"; }
-JOURNEY_WORLD=${JOURNEY_WORLD:-plain}
-if [[ $JOURNEY_WORLD != plain ]]; then
-  # shellcheck source=/dev/null
-  source "$_JOURNEY_LIB_DIR/worlds/$JOURNEY_WORLD.sh" || { echo "journey: no world $JOURNEY_WORLD" >&2; exit 2; }
-fi
 
 _journey_cleanup() {
   local rc=$?
@@ -140,7 +139,11 @@ REGEDIT4
 @="C:\\windows\\system32\\cmd.exe /c echo %1>C:\\edit-arg.txt& copy /y \"%1\" C:\\edit-copy.bmp"
 EOF
   "$WINE" regedit /S "Z:${_JOURNEY_WORK//\//\\}\\paint.reg" >/dev/null 2>&1 || e2e_fail "regedit failed"
+  # shellcheck disable=SC2034  # for the journeys
+  PAINT_RECORD=$JOURNEY_DRIVE_C/edit-arg.txt
 }
+# Owned by the user Wine runs as, who must be able to write NAME.ran.
+standin() { winenv_as sh -c 'mkdir -p "$1" && cat >"$1/$2"' sh "$1" "$2" <"${GRABWELL_STANDIN:?}"; }
 
 probe() { "$WINE" "$GRABWELL_PROBE" "$@" 2>/dev/null | tr -d '\r'; }
 pattern() { "$WINE" "$GRABWELL_PATTERN" "$@" 2>/dev/null | tr -d '\r'; }
@@ -338,3 +341,9 @@ bmp_header() {
 pixel() {
   convert "$1" -format "%[fx:int(255*p{$2,$3}.r+0.5)] %[fx:int(255*p{$2,$3}.g+0.5)] %[fx:int(255*p{$2,$3}.b+0.5)]" info:
 }
+
+JOURNEY_WORLD=${JOURNEY_WORLD:-plain}
+if [[ $JOURNEY_WORLD != plain ]]; then
+  # shellcheck source=/dev/null
+  source "$_JOURNEY_LIB_DIR/worlds/$JOURNEY_WORLD.sh" || { echo "journey: no world $JOURNEY_WORLD" >&2; exit 2; }
+fi
