@@ -12,7 +12,7 @@ set -euo pipefail
 source "$(dirname "$0")/journey_lib.sh"
 journey_begin --standard-user 3 paint-wallpaper "${1:?usage: test_journey_3_paint_wallpaper.sh Grabwell.exe}"
 
-# The program starts in C:\.
+# The program starts in C:\; Wine puts WINEPATH first on PATH.
 standin "$JOURNEY_DRIVE_C" mspaint.exe && standin "$JOURNEY_DRIVE_C/planted" mspaint.exe ||
   e2e_fail "could not plant mspaint.exe"
 export WINEPATH='C:\planted'
