@@ -42,6 +42,8 @@ _JOURNEY_LIB_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 #   world_up        the display and the prefix (DISPLAY, WINEPREFIX, WINE)
 #   world_install   the program into $JOURNEY_INSTALL, as the user gets it
 #   world_launch    starts the installed program (in the background's place)
+#   world_focus     after a click made a window active: the X keyboard focus
+#                   there too (Wine's desktop window sees to that itself)
 world_up() { winenv_up "${JOURNEY_SCREEN:-1024x768}" 24; }
 world_install() {
   # The shipped folder: the exe with language\, readme.txt and Temp\ beside
@@ -51,6 +53,7 @@ world_install() {
     mkdir -p "$JOURNEY_INSTALL/Temp"
 }
 world_launch() { exec "$WINE" "$JOURNEY_INSTALL_WIN\\Grabwell.exe"; }
+world_focus() { :; }
 
 _journey_cleanup() {
   local rc=$?
@@ -193,7 +196,8 @@ grabwell_start() {
   local before='' now deadline
   deadline=$(_winenv_deadline 10)
   while :; do
-    now=$(probe window 1)
+    # Not up yet is a failed probe; under `set -e` that must not end the journey.
+    now=$(probe window 1 || true)
     if [[ $now == *"visible=1"* && $now == *"foreground=1"* && $now == "$before" ]]; then
       return 0
     fi
@@ -204,21 +208,25 @@ grabwell_start() {
   e2e_fail "Grabwell did not come up and settle: $now"
 }
 
-# Mouse and keyboard, paced so that Wine sees every event on its own.
+# Mouse and keyboard, paced so that Wine sees every event on its own. Points
+# are Windows' screen coordinates; a world whose Windows (0, 0) is not the X
+# screen's sets JOURNEY_ORIGIN_X to the X column it is at.
+JOURNEY_ORIGIN_X=${JOURNEY_ORIGIN_X:-0}
+mouse_to() { xdotool mousemove $(($1 + JOURNEY_ORIGIN_X)) "$2"; }
 click() {
-  xdotool mousemove "$1" "$2"
+  mouse_to "$1" "$2"
   sleep 0.2
   xdotool click 1
 }
 # drag X0 Y0 X1 Y1: press, move there in five steps, release.
 drag() {
   local x0=$1 y0=$2 x1=$3 y1=$4 i
-  xdotool mousemove "$x0" "$y0"
+  mouse_to "$x0" "$y0"
   sleep 0.2
   xdotool mousedown 1
   sleep 0.2
   for i in 1 2 3 4 5; do
-    xdotool mousemove $((x0 + (x1 - x0) * i / 5)) $((y0 + (y1 - y0) * i / 5))
+    mouse_to $((x0 + (x1 - x0) * i / 5)) $((y0 + (y1 - y0) * i / 5))
     sleep 0.1
   done
   sleep 0.2
@@ -302,6 +310,7 @@ activate_main() {
   # shellcheck disable=SC2046
   click $(caption_point)
   wait_for 5 main_has "foreground=1" || e2e_fail "Grabwell did not come to the front"
+  world_focus
 }
 
 # wait_dialog REGEX [SECONDS]: prints the probe line of the dialog box whose

@@ -3,6 +3,8 @@
 //   grabwell_pattern invert                  that window turns to the inverse
 //                                            colours, or back
 //   grabwell_pattern clip FILE.bmp           the clipboard's CF_BITMAP as a 24-bit BMP
+//   grabwell_pattern label TEXT FILE.bmp     TEXT in a screen DC's default font, white
+//                                            on black, as large as the DC measures it
 //   grabwell_pattern window CLASS [maximize|close|cancelmode]
 //                                            where a window of that class is and
 //                                            its state, after the action if any;
@@ -171,6 +173,28 @@ int Clip(const char* path) {
     return rc;
 }
 
+int Label(const char* narrow, const char* path) {
+    wchar_t text[64] = {};
+    MultiByteToWideChar(CP_UTF8, 0, narrow, -1, text, 63);
+    const int length = static_cast<int>(wcslen(text));
+    HDC screen = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
+    SIZE size{};
+    GetTextExtentPoint32W(screen, text, length, &size);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bits = CreateBitmap(size.cx, size.cy, 1, 1, nullptr);
+    HGDIOBJ old = SelectObject(memory, bits);
+    SetTextColor(memory, RGB(255, 255, 255));
+    SetBkColor(memory, RGB(0, 0, 0));
+    TextOutW(memory, 0, 0, text, length);
+    SelectObject(memory, old);
+    const bool written = WriteBmp(path, bits);
+    DeleteObject(bits);
+    DeleteDC(memory);
+    DeleteDC(screen);
+    std::printf("%ldx%ld\n", size.cx, size.cy);
+    return written ? 0 : 4;
+}
+
 struct Search {
     const wchar_t* className;
     HWND found;
@@ -242,11 +266,12 @@ int main(int argc, char** argv) {
     }
     if (argc == 2 && std::strcmp(argv[1], "invert") == 0) return Invert();
     if (argc == 3 && std::strcmp(argv[1], "clip") == 0) return Clip(argv[2]);
+    if (argc == 4 && std::strcmp(argv[1], "label") == 0) return Label(argv[2], argv[3]);
     if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "window") == 0) {
         return Window(argv[2], argc == 4 ? argv[3] : "");
     }
     std::fprintf(stderr,
                  "usage: grabwell_pattern show X Y W H [SECONDS] | invert | clip FILE.bmp | "
-                 "window CLASS [maximize|close|cancelmode]\n");
+                 "label TEXT FILE.bmp | window CLASS [maximize|close|cancelmode]\n");
     return 64;
 }
