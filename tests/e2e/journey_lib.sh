@@ -294,11 +294,14 @@ close_box_point() {
   echo $(($(field "$line" left) + $(field "$line" width) - 15)) $(($(field "$line" top) + 13))
 }
 # A click on the caption brings the window to the front, as a user would
-# after another program (an editor, Notepad) took it.
+# after another program (an editor, Notepad) took it. Wine leaves the X
+# keyboard focus with a borderless window it activated meanwhile (a pattern
+# window, when Grabwell hid); the desktop's X window hands keys to the front.
 activate_main() {
   # shellcheck disable=SC2046
   click $(caption_point)
   wait_for 5 main_has "foreground=1" || e2e_fail "Grabwell did not come to the front"
+  xdotool windowfocus "$(xdotool search --maxdepth 1 --onlyvisible --classname '^explorer\.exe$' | head -n 1)"
 }
 
 # wait_dialog REGEX [SECONDS]: prints the probe line of the dialog box whose
