@@ -43,7 +43,7 @@ _JOURNEY_LIB_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 #   world_install   the program into $JOURNEY_INSTALL, as the user gets it
 #   world_launch    starts the installed program (in the background's place)
 #   world_focus     after a click made a window active: the X keyboard focus
-#                   there too (Wine's desktop window sees to that itself)
+#                   there too
 world_up() { winenv_up "${JOURNEY_SCREEN:-1024x768}" 24; }
 world_install() {
   # The shipped folder: the exe with language\, readme.txt and Temp\ beside
@@ -53,7 +53,12 @@ world_install() {
     mkdir -p "$JOURNEY_INSTALL/Temp"
 }
 world_launch() { exec "$WINE" "$JOURNEY_INSTALL_WIN\\Grabwell.exe"; }
-world_focus() { :; }
+# Wine leaves the X keyboard focus with a borderless window it activated
+# meanwhile (a pattern window, when Grabwell hid); the desktop's X window
+# hands keys to whichever window is in front.
+world_focus() {
+  xdotool windowfocus "$(xdotool search --maxdepth 1 --onlyvisible --classname '^explorer\.exe$' | head -n 1)"
+}
 
 _journey_cleanup() {
   local rc=$?
