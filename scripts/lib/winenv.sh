@@ -9,6 +9,10 @@
 #   winenv_up [WIDTHxHEIGHT] [DEPTH] [DPI]
 #                                      Xvfb + prefix + virtual desktop; DPI is
 #                                      the display scale (96 = 100%, 192 = 200%)
+#   WINENV_NO_DESKTOP=1 WINENV_REG=TEXT before winenv_up: no virtual desktop
+#                                      (each window an X window of its own, on
+#                                      the X screen's monitors); registry text
+#                                      the prefix is made with
 #   winenv_prefix_up                   prefix only, on the caller's $DISPLAY
 #   winenv_as CMD...                   CMD as the user Wine runs as
 #   winenv_screenshot FILE.png         the whole X screen
@@ -212,10 +216,16 @@ winenv_up() {
   {
     wineprefix_reg_fontlink
     wineprefix_reg_no_crash_dialog
-    wineprefix_reg_desktop "$geometry"
+    [[ -n ${WINENV_NO_DESKTOP:-} ]] || wineprefix_reg_desktop "$geometry"
     if [[ -n $dpi ]]; then wineprefix_reg_dpi "$dpi"; fi
+    printf '%s' "${WINENV_REG:-}"
   } | _winenv_write_reg
   _winenv_make_prefix || { winenv_down; return 1; }
+  if [[ -n ${WINENV_NO_DESKTOP:-} ]]; then
+    WINENV_UP_SECONDS=$(_winenv_since "$t0")
+    _winenv_say "up without a desktop in ${WINENV_UP_SECONDS}s (DISPLAY=$DISPLAY WINEPREFIX=$WINEPREFIX)"
+    return 0
+  fi
 
   "$WINE" explorer "/desktop=Default,$geometry" </dev/null >>"$WINENV_DIR/wine.log" 2>&1 &
   _WINENV_DESKTOP_PID=$!
