@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "core/rounding.h"
+#include "platform/compositor.h"
 #include "platform/date_text.h"
 #include "platform/dpi.h"
 #include "platform/unique_any.h"
@@ -107,6 +108,8 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void FrmMain::OnCreate() {
+    // The captures that hide or minimise the window must not find it fading.
+    platform::TheCompositor().DisableTransitions(hwnd());
     if (const auto screen = platform::unique_window_dc::Client(nullptr)) {
         twipsPerPixelX_ = core::TwipsPerPixel(::GetDeviceCaps(screen.get(), LOGPIXELSX));
         twipsPerPixelY_ = core::TwipsPerPixel(::GetDeviceCaps(screen.get(), LOGPIXELSY));

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "platform/blit.h"
+#include "platform/compositor.h"
 #include "platform/screen_settle.h"
 
 namespace grabwell::app {
@@ -19,6 +20,8 @@ bool FreeRectangleOverlay::Engage(HINSTANCE instance, PressHandler onPress) {
                        0, 0, 0, nullptr, nullptr)) {
             return false;
         }
+        // Gone at once when taken down, not fading over what comes next.
+        platform::TheCompositor().DisableTransitions(hwnd());
     }
     onPress_ = std::move(onPress);
     engaged_ = true;

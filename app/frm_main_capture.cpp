@@ -47,9 +47,12 @@ void FrmMain::mnuAtiveWindow_Click() {
     // window to the front.
     ::Sleep(kDelayedCaptureMs);
     const capture::ForegroundCapture taken = capture::CaptureForegroundWindow();
-    // A window whose rectangle has no 32-bit size cannot be captured; the
-    // window still comes back so the user can carry on.
-    const bool captured = taken.error != capture::CaptureError::SizeOverflow;
+    // A window whose rectangle has no 32-bit size cannot be captured, and one
+    // the screen does not show (minimised, cloaked) is not what the user
+    // brought forward: either leaves the picture as it was. The window still
+    // comes back so the user can carry on.
+    const bool captured = taken.error != capture::CaptureError::SizeOverflow &&
+                          taken.error != capture::CaptureError::NotShown;
     if (captured) {
         InstallPicture(taken.picture);
         pictureUnsaved_ = true;

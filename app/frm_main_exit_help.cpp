@@ -1,5 +1,5 @@
-// Help opens the text beside the program in Notepad; Exit ends exactly that
-// Notepad and then the program, without the close-time path.
+// Help opens the text beside the program in Notepad; Exit asks exactly that
+// Notepad to close and then ends the program, without the close-time path.
 #include "app/FrmMain.h"
 
 #include <shellapi.h>
@@ -34,7 +34,7 @@ void FrmMain::mnuHowto_Click() {
 }
 
 void FrmMain::mnuExit_Click() {
-    if (help_) platform::EndProcess(*help_);
+    if (help_) platform::AskToClose(*help_);
     // Straight to the end: no placement is written and nothing is asked.
     ::DestroyWindow(hwnd());
 }

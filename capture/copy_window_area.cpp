@@ -1,6 +1,7 @@
 #include "capture/copy_window_area.h"
 
 #include "capture/palette.h"
+#include "platform/compositor.h"
 #include "platform/dib.h"
 
 namespace grabwell::capture {
@@ -50,12 +51,23 @@ Picture CopyFromDc(HDC source, int left, int top, int width, int height,
     return PictureFromBitmap(std::move(bitmap), std::move(systemPalette));
 }
 
+std::optional<RECT> WindowOnScreen(HWND window, bool client) {
+    if (!client) return platform::TheCompositor().VisibleBounds(window);
+    RECT area{};
+    POINT origin{0, 0};
+    if (!::GetClientRect(window, &area) || !::ClientToScreen(window, &origin)) return std::nullopt;
+    ::OffsetRect(&area, origin.x, origin.y);
+    return area;
+}
+
 Picture CopyWindowArea(HWND window, bool client, int left, int top, int width, int height,
                        SystemPalette palette) {
     if (width < 0 || height < 0) return {};
-    const auto source = client ? platform::unique_window_dc::Client(window)
-                               : platform::unique_window_dc::Whole(window);
-    return CopyFromDc(source.get(), left, top, width, height, palette);
+    const std::optional<RECT> shown = WindowOnScreen(window, client);
+    if (!shown) return {};
+    // The desktop window's DC, in screen coordinates wherever the monitors lie.
+    const auto screen = platform::unique_window_dc::Client(nullptr);
+    return CopyFromDc(screen.get(), shown->left + left, shown->top + top, width, height, palette);
 }
 
 }  // namespace grabwell::capture

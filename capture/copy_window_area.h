@@ -1,5 +1,7 @@
 #pragma once
 // Copies part of a window's (or the screen's) pixels into a new Picture.
+#include <optional>
+
 #include "capture/picture.h"
 #include "platform/unique_any.h"
 
@@ -14,8 +16,15 @@ enum class SystemPalette {
     Always,      // copy it whatever the device says (true-colour test runs)
 };
 
-// client: coordinates relative to the client area (GetDC) rather than the
-// outer window (GetWindowDC). A null window means the whole screen. Width or
+// Where `window` shows on the screen, in screen pixels: its visible bounds
+// (platform::Compositor::VisibleBounds), or with `client` its client area.
+// Nothing when the window is gone.
+std::optional<RECT> WindowOnScreen(HWND window, bool client);
+
+// Copies what `window` shows, off the screen: a composed window's own DC
+// holds neither its frame nor what a GPU draws in it, and its rectangle takes
+// in invisible borders. left and top count from the corner of
+// WindowOnScreen. Parts off the screen come as GDI gives them. Width or
 // height 0 is passed to GDI unchanged; a negative one gives the empty Picture
 // (GDI would mirror it), as does any failure.
 Picture CopyWindowArea(HWND window, bool client, int left, int top, int width, int height,

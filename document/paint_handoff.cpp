@@ -1,7 +1,9 @@
 #include "document/paint_handoff.h"
 
+#include <shlwapi.h>
+
 #include "document/user_files.h"
-#include "platform/unique_any.h"
+#include "platform/file.h"
 
 namespace grabwell::document {
 
@@ -10,14 +12,34 @@ namespace {
 constexpr wchar_t kPaintClass[] = L"Paint.Picture";
 constexpr wchar_t kTempTail[] = L"\\Temp\\temp.bmp";
 
-bool PaintClassRegistered() {
-    platform::unique_hkey key;
-    return ::RegOpenKeyExW(HKEY_CLASSES_ROOT, kPaintClass, 0, KEY_READ, key.put()) ==
-           ERROR_SUCCESS;
+// A string of the class's "edit" association, or empty.
+std::wstring PaintClassString(ASSOCSTR which) {
+    wchar_t text[2048] = {};
+    DWORD length = 2048;
+    const HRESULT found = ::AssocQueryStringW(ASSOCF_NOTRUNCATE, which, kPaintClass, L"edit", text, &length);
+    return SUCCEEDED(found) ? text : L"";
 }
 
-// The fallbacks fail quietly: a failure here only means the next way is
-// tried, and the caller reports when none worked.
+// The class is used only when its "edit" command names, by its full path,
+// a program that is there. A class left behind by a removed Paint would
+// otherwise fail in front of a fallback that works; and the association's
+// lookup resolves a bare program name through the current folder and PATH,
+// where anyone may have left a program of that name.
+bool PaintClassNamesAProgram() {
+    const std::wstring program = PaintClassString(ASSOCSTR_EXECUTABLE);
+    wchar_t command[2048] = {};
+    if (program.empty() || !platform::IsFile(program) ||
+        ::ExpandEnvironmentStringsW(PaintClassString(ASSOCSTR_COMMAND).c_str(), command, 2048) == 0) {
+        return false;
+    }
+    const std::wstring_view named(command + (command[0] == L'"' ? 1 : 0));
+    const auto size = static_cast<int>(program.size());
+    return named.size() >= program.size() &&
+           ::CompareStringOrdinal(named.data(), size, program.c_str(), size, TRUE) == CSTR_EQUAL;
+}
+
+// Every way fails quietly: a failure only means the next way is tried, and
+// the caller tells the user when none worked.
 bool ShellExecuteQuietly(HWND owner, const wchar_t* verb, const std::wstring& file,
                          const std::wstring& parameters) {
     SHELLEXECUTEINFOW record{};
@@ -31,8 +53,7 @@ bool ShellExecuteQuietly(HWND owner, const wchar_t* verb, const std::wstring& fi
     return ::ShellExecuteExW(&record) != FALSE;
 }
 
-// Paint by its full path: a bare "mspaint.exe" would be looked for in the
-// current folder first, where anyone may have left a program of that name.
+// Paint as Windows 10 has it, when it has it (an optional feature).
 std::wstring SystemPaint() {
     wchar_t folder[MAX_PATH] = {};
     const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
@@ -41,17 +62,21 @@ std::wstring SystemPaint() {
 }
 
 bool LaunchEditor(HWND owner, const std::wstring& path) {
-    // The shell shows its own error box when the class is missing, which
-    // would stand in front of a fallback that works; so the class is looked
-    // up first.
-    if (PaintClassRegistered()) {
+    if (PaintClassNamesAProgram()) {
         SHELLEXECUTEINFOW record = PaintLaunchRecord(owner, path);
         if (::ShellExecuteExW(&record)) return true;
     }
-    if (ShellExecuteQuietly(owner, L"edit", path, {})) return true;
-    const std::wstring paint = SystemPaint();
-    if (paint.empty() || ::GetFileAttributesW(paint.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
-    return ShellExecuteQuietly(owner, nullptr, paint, L"\"" + path + L"\"");
+    // Paint by its full path only: a bare "mspaint.exe" would be looked for in
+    // the current folder and on PATH. Windows 11 has no Paint in the system
+    // folder; its Store Paint starts through the user's app execution alias.
+    const std::wstring quoted = L"\"" + path + L"\"";
+    const std::wstring storeAlias = LocalAppDataFile(L"\\Microsoft\\WindowsApps\\mspaint.exe");
+    for (const std::wstring& paint : {SystemPaint(), storeAlias}) {
+        if (!paint.empty() && platform::IsFile(paint) && ShellExecuteQuietly(owner, nullptr, paint, quoted)) {
+            return true;
+        }
+    }
+    return ShellExecuteQuietly(owner, L"edit", path, {});
 }
 
 }  // namespace
@@ -61,7 +86,7 @@ std::wstring PaintTempFile(const std::wstring& programFolder) { return programFo
 SHELLEXECUTEINFOW PaintLaunchRecord(HWND owner, const std::wstring& path) {
     SHELLEXECUTEINFOW record{};
     record.cbSize = sizeof(record);
-    record.fMask = SEE_MASK_CLASSNAME;
+    record.fMask = SEE_MASK_CLASSNAME | SEE_MASK_FLAG_NO_UI;
     record.hwnd = owner;
     record.lpVerb = L"edit";
     record.lpFile = path.c_str();

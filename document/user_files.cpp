@@ -22,10 +22,14 @@ void CreateFoldersFor(const std::wstring& file) {
 
 }  // namespace
 
-std::wstring PerUserFile(std::wstring_view tail) {
+std::wstring LocalAppDataFile(std::wstring_view tail) {
     platform::unique_cotaskmem_string local;
     if (FAILED(::SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, local.put()))) return {};
-    return std::wstring(local.get()) + L"\\Grabwell" + std::wstring(tail);
+    return std::wstring(local.get()) + std::wstring(tail);
+}
+
+std::wstring PerUserFile(std::wstring_view tail) {
+    return LocalAppDataFile(L"\\Grabwell" + std::wstring(tail));
 }
 
 std::wstring SavePictureOrPerUser(const capture::Picture& picture, const std::wstring& preferred,

@@ -9,8 +9,10 @@
 
 namespace grabwell::document {
 
-// %LOCALAPPDATA%\Grabwell followed by `tail` (which begins with a
-// backslash), or empty when the system names no such folder.
+// The user's local application data folder followed by `tail` (which
+// begins with a backslash), or empty when the system names no such folder.
+std::wstring LocalAppDataFile(std::wstring_view tail);
+// %LOCALAPPDATA%\Grabwell followed by `tail`, as above.
 std::wstring PerUserFile(std::wstring_view tail);
 
 // Writes the picture to `preferred`; when that fails, to PerUserFile(tail),

@@ -17,6 +17,9 @@ namespace grabwell::platform {
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::wstring& path,
                                                        std::uint64_t maxBytes);
 
+// True when `path` names a file (not a folder) that is there.
+bool IsFile(const std::wstring& path);
+
 // Windows refuses to replace a read-only file, but Wine's rename does not
 // look at the attribute; the user's say-so has to hold on both.
 bool IsReadOnlyFile(const std::wstring& path);

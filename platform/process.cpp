@@ -21,13 +21,27 @@ std::optional<StartedProcess> StartProcess(const std::wstring& application,
     return started;
 }
 
-void EndProcess(const StartedProcess& started) noexcept {
-    if (!started.process) return;
-    // A handle to an ended process stays valid, so this never reaches a
-    // process that merely inherited the id.
-    if (::WaitForSingleObject(started.process.get(), 0) == WAIT_TIMEOUT) {
-        ::TerminateProcess(started.process.get(), 1);
+namespace {
+
+BOOL CALLBACK PostCloseToWindowOf(HWND window, LPARAM processId) {
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    // Owned windows (a Find box, a message box) go with their owner.
+    if (owner == static_cast<DWORD>(processId) && ::IsWindowVisible(window) &&
+        !::GetWindow(window, GW_OWNER)) {
+        ::PostMessageW(window, WM_CLOSE, 0, 0);
     }
+    return TRUE;
+}
+
+}  // namespace
+
+void AskToClose(const StartedProcess& started) noexcept {
+    // While the handle is held the id names this process and no other.
+    if (!started.process || ::WaitForSingleObject(started.process.get(), 0) != WAIT_TIMEOUT) return;
+    // One that is still starting has no window to ask yet.
+    ::WaitForInputIdle(started.process.get(), 2000);
+    ::EnumWindows(PostCloseToWindowOf, static_cast<LPARAM>(started.id));
 }
 
 }  // namespace grabwell::platform

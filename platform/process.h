@@ -1,6 +1,6 @@
 #pragma once
-// Starting a helper program and ending exactly that program later. The
-// process handle is kept, not just the id: an id can be reused by an
+// Starting a helper program and later asking exactly that program to close.
+// The process handle is kept, not just the id: an id can be reused by an
 // unrelated process once the first has exited.
 #include <optional>
 #include <string>
@@ -19,8 +19,11 @@ struct StartedProcess {
 std::optional<StartedProcess> StartProcess(const std::wstring& application,
                                            std::wstring commandLine);
 
-// Ends the process if it is still running. Failures are ignored: the process
-// may have ended already, or we may lack the right to end it.
-void EndProcess(const StartedProcess& started) noexcept;
+// Asks the process's own top-level windows to close, as their close boxes
+// would, and returns without waiting: a program holding unsaved work asks
+// its own question. A process that has ended is left alone, and so is any
+// other process it handed its work to (Windows 11's notepad.exe starts the
+// Store Notepad, which may be one the user had open already).
+void AskToClose(const StartedProcess& started) noexcept;
 
 }  // namespace grabwell::platform

@@ -1,13 +1,12 @@
 #include "platform/screen_settle.h"
 
-#include <dwmapi.h>
-
 #include <algorithm>
 #include <cstring>
 
+#include "platform/compositor.h"
 #include "platform/dib.h"
-#include "platform/system_library.h"
 #include "platform/unique_any.h"
+#include "platform/virtual_screen.h"
 
 namespace grabwell::platform {
 
@@ -20,33 +19,6 @@ constexpr int kRowsRead = 16;
 constexpr DWORD kReadIntervalMs = 8;
 // At most one pixel in this many read may still be as the window showed it.
 constexpr std::size_t kStillOursShare = 64;
-
-// dwmapi.dll is not among the KnownDLLs: it is loaded from System32 at run
-// time, and without it (Wine, XP) there is no composition.
-class Compositor {
-public:
-    Compositor() : dwm_(L"dwmapi.dll") {}
-
-    bool Composing() const {
-        const auto enabled = dwm_.Find<decltype(&::DwmIsCompositionEnabled)>("DwmIsCompositionEnabled");
-        BOOL on = FALSE;
-        return enabled && SUCCEEDED(enabled(&on)) && on;
-    }
-    // Returns once the compositor has put up its next frame.
-    bool Flush() const {
-        const auto flush = dwm_.Find<decltype(&::DwmFlush)>("DwmFlush");
-        return flush && SUCCEEDED(flush());
-    }
-
-private:
-    SystemLibrary dwm_;
-};
-
-// Looked up once: every capture asks.
-const Compositor& TheCompositor() {
-    static const Compositor compositor;
-    return compositor;
-}
 
 // The rows at `ys` across `area`, straight off the screen.
 std::vector<std::uint32_t> ReadRows(const RECT& area, const std::vector<int>& ys) {
@@ -101,9 +73,7 @@ ScreenTrace ScreenTrace::Of(HWND window) {
     if (!window || !::IsWindowVisible(window) || ::IsIconic(window) || !::GetWindowRect(window, &outer)) {
         return trace;
     }
-    const RECT screen{::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN),
-                      ::GetSystemMetrics(SM_XVIRTUALSCREEN) + ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                      ::GetSystemMetrics(SM_YVIRTUALSCREEN) + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    const RECT screen = VirtualScreen();
     if (!::IntersectRect(&trace.area_, &outer, &screen)) return trace;
     const int height = trace.area_.bottom - trace.area_.top;
     const int rows = std::min(kRowsRead, height);

@@ -17,6 +17,8 @@ GRABWELL_DEPS=(
   libxfixes3 libxxf86vm1
   # headless display, window lookup, screenshots
   xvfb xauth xdotool x11-utils x11-apps imagemagick libjpeg-turbo-progs
+  # xrandr: the two-monitor test world lays its monitors out on one X screen
+  x11-xserver-utils
   # CJK glyphs linked behind Wine's UI fonts
   fonts-wqy-microhei
   procps

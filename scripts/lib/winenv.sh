@@ -4,9 +4,15 @@
 #
 #   winenv_standard_user               before winenv_up: Wine runs as a user
 #                                      who is not root (see there)
+#   winenv_wine32                      before winenv_up: the 32-bit Wine of
+#                                      wine32.sh in a win32 prefix (see there)
 #   winenv_up [WIDTHxHEIGHT] [DEPTH] [DPI]
 #                                      Xvfb + prefix + virtual desktop; DPI is
 #                                      the display scale (96 = 100%, 192 = 200%)
+#   WINENV_NO_DESKTOP=1 WINENV_REG=TEXT before winenv_up: no virtual desktop
+#                                      (each window an X window of its own, on
+#                                      the X screen's monitors); registry text
+#                                      the prefix is made with
 #   winenv_prefix_up                   prefix only, on the caller's $DISPLAY
 #   winenv_as CMD...                   CMD as the user Wine runs as
 #   winenv_screenshot FILE.png         the whole X screen
@@ -17,6 +23,8 @@
 
 # shellcheck source=wineprefix.sh
 source "$(dirname "${BASH_SOURCE[0]}")/wineprefix.sh"
+# shellcheck source=wine32.sh
+source "$(dirname "${BASH_SOURCE[0]}")/wine32.sh"
 
 _winenv_now() { printf '%s' "${EPOCHREALTIME/,/.}"; }
 _winenv_since() { awk -v a="$1" -v b="$(_winenv_now)" 'BEGIN { printf "%.1f", b - a }'; }
@@ -24,12 +32,13 @@ _winenv_say() { printf 'winenv: %s\n' "$*" >&2; }
 
 # Deadlines are read off the clock, not counted in tries: a command that
 # takes half a second to answer (a probe under Wine on a busy machine) must
-# not stretch a 60 s wait into minutes.
+# not stretch a 60 s wait into minutes. Under emulation (winenv_wine32)
+# everything is slower, and every wait is WINENV_TIME_SCALE times as long.
 #   _winenv_deadline SECONDS   the clock reading (in microseconds) SECONDS from now
 #   _winenv_before DEADLINE    true while that reading has not come
 _winenv_deadline() {
   local now=${EPOCHREALTIME/[.,]/}
-  awk -v now="$now" -v s="$1" 'BEGIN { printf "%.0f", now + s * 1000000 }'
+  awk -v now="$now" -v s="$1" -v k="${WINENV_TIME_SCALE:-1}" 'BEGIN { printf "%.0f", now + s * k * 1000000 }'
 }
 _winenv_before() { ((${EPOCHREALTIME/[.,]/} < $1)); }
 
@@ -90,6 +99,10 @@ _winenv_export() {
   export WINE=/usr/lib/wine/wine64
   export WINESERVER=/usr/lib/wine/wineserver64
   export WINEDEBUG=-all
+  if [[ -n ${_WINENV_WINE32:-} ]]; then
+    export WINE=$WINE32_ROOT/usr/lib/wine/wine WINEARCH=win32 QEMU_LD_PREFIX=$WINE32_ROOT
+    export WINELOADER=$WINE
+  fi
   # No Mono/Gecko installer prompts; winemenubuilder would write menu entries
   # and file associations into the real home directory.
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
@@ -133,6 +146,21 @@ winenv_as() {
   else
     "$@"
   fi
+}
+
+# winenv_wine32: the next winenv_up runs the 32-bit Wine (wine32.sh: its
+# root built or taken from the cache, qemu-i386 registered) in a win32
+# prefix, as a 32-bit Windows runs the shipped i686 build.
+winenv_wine32() {
+  if [[ -n ${WINENV_DIR:-} ]]; then
+    _winenv_say "winenv_wine32 comes before winenv_up"
+    return 1
+  fi
+  wine32_up || return 1
+  _WINENV_WINE32=1
+  # Under emulation a program starts in about 5 s, not 1 s, and every step
+  # it takes is slower in proportion.
+  export WINENV_TIME_SCALE=${WINENV_TIME_SCALE:-3}
 }
 
 # $WINENV_DIR/bin/NAME: runs TARGET as $_WINENV_AS with that user's home.
@@ -188,10 +216,16 @@ winenv_up() {
   {
     wineprefix_reg_fontlink
     wineprefix_reg_no_crash_dialog
-    wineprefix_reg_desktop "$geometry"
+    [[ -n ${WINENV_NO_DESKTOP:-} ]] || wineprefix_reg_desktop "$geometry"
     if [[ -n $dpi ]]; then wineprefix_reg_dpi "$dpi"; fi
+    printf '%s' "${WINENV_REG:-}"
   } | _winenv_write_reg
   _winenv_make_prefix || { winenv_down; return 1; }
+  if [[ -n ${WINENV_NO_DESKTOP:-} ]]; then
+    WINENV_UP_SECONDS=$(_winenv_since "$t0")
+    _winenv_say "up without a desktop in ${WINENV_UP_SECONDS}s (DISPLAY=$DISPLAY WINEPREFIX=$WINEPREFIX)"
+    return 0
+  fi
 
   "$WINE" explorer "/desktop=Default,$geometry" </dev/null >>"$WINENV_DIR/wine.log" 2>&1 &
   _WINENV_DESKTOP_PID=$!
@@ -244,6 +278,10 @@ winenv_down() {
   if [[ -n ${_WINENV_SAVED_WINEPREFIX:-} ]]; then export WINEPREFIX=$_WINENV_SAVED_WINEPREFIX; else unset WINEPREFIX; fi
   _winenv_say "down in $(_winenv_since "$t0")s"
   WINENV_DIR='' _WINENV_DESKTOP_PID='' _WINENV_XVFB_PID='' _WINENV_STANDARD='' _WINENV_AS=''
+  if [[ -n ${_WINENV_WINE32:-} ]]; then
+    unset WINEARCH QEMU_LD_PREFIX WINELOADER WINENV_TIME_SCALE
+    _WINENV_WINE32=''
+  fi
   return 0
 }
 

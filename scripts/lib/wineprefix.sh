@@ -140,6 +140,7 @@ _wp_template_key() {
   local reg=$1
   {
     "$WINE" --version
+    echo "${WINEARCH:-} ${QEMU_LD_PREFIX:-}"
     stat -c %Y /usr/share/wine/wine.inf 2>/dev/null
     ls "$_WP_WINE_FONTS" 2>/dev/null
     cat "${BASH_SOURCE[0]}" "$reg"

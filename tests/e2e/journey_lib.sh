@@ -19,6 +19,9 @@
 #   JOURNEY_WORLD=NAME         before journey_begin: the system the journey
 #                              meets, from worlds/NAME.sh (plain Wine if unset)
 #   fake_paint                 an editor for Paint.Picture that records its file
+#                              in $PAINT_RECORD
+#   standin FOLDER NAME        tests/e2e/planted's stand-in program as FOLDER/NAME;
+#                              run, it writes its arguments to NAME.ran beside it
 #   free_rectangle X0 Y0 X1 Y1 toolbar button 6, and once the cover is up a
 #                              drag; waits for the picture
 #   save_as / open_picture WINDOWS_PATH   through the real file dialogs
@@ -34,11 +37,14 @@ JOURNEY_INSTALL_WIN='C:\Program Files\Grabwell'
 _JOURNEY_LIB_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 # A world is what the program meets: the display, the prefix and what is in
-# it, and how the program gets there. worlds/NAME.sh redefines any of these
-# three; plain Wine is what they do here.
+# it, and how the program gets there. worlds/NAME.sh, read at the end of
+# this file, redefines any of these three (or a helper such as fake_paint);
+# plain Wine is what they do here.
 #   world_up        the display and the prefix (DISPLAY, WINEPREFIX, WINE)
 #   world_install   the program into $JOURNEY_INSTALL, as the user gets it
 #   world_launch    starts the installed program (in the background's place)
+#   world_focus     after a click made a window active: the X keyboard focus
+#                   there too
 world_up() { winenv_up "${JOURNEY_SCREEN:-1024x768}" 24; }
 world_install() {
   # The shipped folder: the exe with language\, readme.txt and Temp\ beside
@@ -48,11 +54,12 @@ world_install() {
     mkdir -p "$JOURNEY_INSTALL/Temp"
 }
 world_launch() { exec "$WINE" "$JOURNEY_INSTALL_WIN\\Grabwell.exe"; }
-JOURNEY_WORLD=${JOURNEY_WORLD:-plain}
-if [[ $JOURNEY_WORLD != plain ]]; then
-  # shellcheck source=/dev/null
-  source "$_JOURNEY_LIB_DIR/worlds/$JOURNEY_WORLD.sh" || { echo "journey: no world $JOURNEY_WORLD" >&2; exit 2; }
-fi
+# Wine leaves the X keyboard focus with a borderless window it activated
+# meanwhile (a pattern window, when Grabwell hid); the desktop's X window
+# hands keys to whichever window is in front.
+world_focus() {
+  xdotool windowfocus "$(xdotool search --maxdepth 1 --onlyvisible --classname '^explorer\.exe$' | head -n 1)"
+}
 
 _journey_cleanup() {
   local rc=$?
@@ -99,6 +106,12 @@ journey_begin() {
   JOURNEY_USER=$(winenv_as id -un)
   # shellcheck disable=SC2034  # for the journeys
   JOURNEY_PROFILE=$JOURNEY_DRIVE_C/users/$JOURNEY_USER JOURNEY_PROFILE_WIN="C:\\users\\$JOURNEY_USER"
+  if ((standard)); then
+    # The helpers from a folder that user can read, wherever the build is.
+    cp "$GRABWELL_PROBE" "$GRABWELL_PATTERN" "$_JOURNEY_WORK/" || e2e_fail "no helpers"
+    GRABWELL_PROBE=$_JOURNEY_WORK/${GRABWELL_PROBE##*/} GRABWELL_PATTERN=$_JOURNEY_WORK/${GRABWELL_PATTERN##*/}
+    chmod -R a+rX "$_JOURNEY_WORK"
+  fi
   ((install)) || return 0
   world_install "$exe" || e2e_fail "could not install the program"
   if ((standard)); then
@@ -108,10 +121,6 @@ journey_begin() {
       e2e_fail "could not take away write permission"
     ! winenv_as touch "$JOURNEY_INSTALL/Temp/write-test" 2>/dev/null ||
       e2e_fail "the standard user $JOURNEY_USER can write the program folder"
-    # The helpers from a folder that user can read, wherever the build is.
-    cp "$GRABWELL_PROBE" "$GRABWELL_PATTERN" "$_JOURNEY_WORK/" || e2e_fail "no helpers"
-    GRABWELL_PROBE=$_JOURNEY_WORK/${GRABWELL_PROBE##*/} GRABWELL_PATTERN=$_JOURNEY_WORK/${GRABWELL_PATTERN##*/}
-    chmod -R a+rX "$_JOURNEY_WORK"
     step "as the standard user $JOURNEY_USER"
   fi
 }
@@ -141,7 +150,11 @@ REGEDIT4
 @="C:\\windows\\system32\\cmd.exe /c echo %1>C:\\edit-arg.txt& copy /y \"%1\" C:\\edit-copy.bmp"
 EOF
   "$WINE" regedit /S "Z:${_JOURNEY_WORK//\//\\}\\paint.reg" >/dev/null 2>&1 || e2e_fail "regedit failed"
+  # shellcheck disable=SC2034  # for the journeys
+  PAINT_RECORD=$JOURNEY_DRIVE_C/edit-arg.txt
 }
+# Owned by the user Wine runs as, who must be able to write NAME.ran.
+standin() { winenv_as sh -c 'mkdir -p "$1" && cat >"$1/$2"' sh "$1" "$2" <"${GRABWELL_STANDIN:?}"; }
 
 probe() { "$WINE" "$GRABWELL_PROBE" "$@" 2>/dev/null | tr -d '\r'; }
 pattern() { "$WINE" "$GRABWELL_PATTERN" "$@" 2>/dev/null | tr -d '\r'; }
@@ -173,6 +186,22 @@ pattern_down() {
   wait_for 10 window_gone '^grabwell pattern$' || e2e_fail "the pattern window stays up"
 }
 
+# start_menu_folders: Grabwell's Start-menu folders, as Windows paths under
+# C:\ one a line: the common one, where Windows puts a per-machine
+# package's shortcut, and the user's own (Wine's msiexec, every time).
+start_menu_folders() {
+  printf '%s\n' 'ProgramData\Microsoft\Windows\Start Menu\Programs\Grabwell' \
+    "users\\$JOURNEY_USER\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Grabwell"
+}
+# start_menu_shortcut: prints C:\...\Grabwell.lnk if one of them holds it.
+start_menu_shortcut() {
+  local m
+  while read -r m; do
+    [[ -f $JOURNEY_DRIVE_C/${m//\\//}/Grabwell.lnk ]] && { printf 'C:\\%s\\Grabwell.lnk' "$m"; return 0; }
+  done < <(start_menu_folders)
+  return 1
+}
+
 main_window() { probe window 1; }
 main_has() { [[ $(main_window) == *"$1"* ]]; }
 main_gone() { [[ $(probe window 1) == found=0* ]]; }
@@ -191,7 +220,8 @@ grabwell_start() {
   local before='' now deadline
   deadline=$(_winenv_deadline 10)
   while :; do
-    now=$(probe window 1)
+    # Not up yet is a failed probe; under `set -e` that must not end the journey.
+    now=$(probe window 1 || true)
     if [[ $now == *"visible=1"* && $now == *"foreground=1"* && $now == "$before" ]]; then
       return 0
     fi
@@ -202,21 +232,25 @@ grabwell_start() {
   e2e_fail "Grabwell did not come up and settle: $now"
 }
 
-# Mouse and keyboard, paced so that Wine sees every event on its own.
+# Mouse and keyboard, paced so that Wine sees every event on its own. Points
+# are Windows' screen coordinates; a world whose Windows (0, 0) is not the X
+# screen's sets JOURNEY_ORIGIN_X to the X column it is at.
+JOURNEY_ORIGIN_X=${JOURNEY_ORIGIN_X:-0}
+mouse_to() { xdotool mousemove $(($1 + JOURNEY_ORIGIN_X)) "$2"; }
 click() {
-  xdotool mousemove "$1" "$2"
+  mouse_to "$1" "$2"
   sleep 0.2
   xdotool click 1
 }
 # drag X0 Y0 X1 Y1: press, move there in five steps, release.
 drag() {
   local x0=$1 y0=$2 x1=$3 y1=$4 i
-  xdotool mousemove "$x0" "$y0"
+  mouse_to "$x0" "$y0"
   sleep 0.2
   xdotool mousedown 1
   sleep 0.2
   for i in 1 2 3 4 5; do
-    xdotool mousemove $((x0 + (x1 - x0) * i / 5)) $((y0 + (y1 - y0) * i / 5))
+    mouse_to $((x0 + (x1 - x0) * i / 5)) $((y0 + (y1 - y0) * i / 5))
     sleep 0.1
   done
   sleep 0.2
@@ -237,7 +271,7 @@ type_text() { xdotool type --delay 20 "$1"; }
 # on a screenshot from the hover frame of button 16.
 toolbar_click() {
   local n=$1 line left top x
-  line=$(probe toolbar)
+  line=$(probe toolbar || true)
   left=$(field "$line" left) top=$(field "$line" top)
   [[ -n $left ]] || e2e_fail "no toolbar: $line"
   x=$((left + (n - 1) * 23 + 11))
@@ -305,6 +339,7 @@ activate_main() {
   # shellcheck disable=SC2046
   click $(caption_point)
   wait_for 5 main_has "foreground=1" || e2e_fail "Grabwell did not come to the front"
+  world_focus
 }
 
 # wait_dialog REGEX [SECONDS]: prints the probe line of the dialog box whose
@@ -344,3 +379,9 @@ bmp_header() {
 pixel() {
   convert "$1" -format "%[fx:int(255*p{$2,$3}.r+0.5)] %[fx:int(255*p{$2,$3}.g+0.5)] %[fx:int(255*p{$2,$3}.b+0.5)]" info:
 }
+
+JOURNEY_WORLD=${JOURNEY_WORLD:-plain}
+if [[ $JOURNEY_WORLD != plain ]]; then
+  # shellcheck source=/dev/null
+  source "$_JOURNEY_LIB_DIR/worlds/$JOURNEY_WORLD.sh" || { echo "journey: no world $JOURNEY_WORLD" >&2; exit 2; }
+fi

@@ -1,16 +1,22 @@
 #!/usr/bin/env bash
 # A free rectangle dragged with the real mouse from toolbar button 6, handed
-# to "Paint" (an editor class registered in the prefix that records what it
-# was given), made the wallpaper with Ctrl+W (the desktop must show it) and
-# cleared again with Ctrl+C. All as a standard user, who may write neither
-# the program folder nor the Windows folder: both files go to the user's own
-# %LOCALAPPDATA%\Grabwell, without a word to the user.
+# to "Paint" (the world's, which records what it was given), made the
+# wallpaper with Ctrl+W (the desktop must show it) and cleared again with
+# Ctrl+C. All as a standard user, who may write neither the program folder
+# nor the Windows folder: both files go to the user's own
+# %LOCALAPPDATA%\Grabwell, without a word to the user. Before Paint is
+# there, Edit in Paint says so, and an mspaint.exe planted in the current
+# folder and on PATH never runs.
 set -euo pipefail
 # shellcheck source=journey_lib.sh
 source "$(dirname "$0")/journey_lib.sh"
 journey_begin --standard-user 3 paint-wallpaper "${1:?usage: test_journey_3_paint_wallpaper.sh Grabwell.exe}"
 
-fake_paint
+# The program starts in C:\; Wine puts WINEPATH first on PATH.
+standin "$JOURNEY_DRIVE_C" mspaint.exe && standin "$JOURNEY_DRIVE_C/planted" mspaint.exe ||
+  e2e_fail "could not plant mspaint.exe"
+export WINEPATH='C:\planted'
+no_planted_run() { [[ ! -e $JOURNEY_DRIVE_C/mspaint.exe.ran && ! -e $JOURNEY_DRIVE_C/planted/mspaint.exe.ran ]]; }
 
 wallpaper_value() {
   "$WINE" reg query 'HKCU\Control Panel\Desktop' /v Wallpaper 2>/dev/null | tr -d '\r' |
@@ -18,7 +24,6 @@ wallpaper_value() {
 }
 wallpaper_set() { [[ -n $(wallpaper_value) ]]; }
 wallpaper_cleared() { [[ -z $(wallpaper_value) ]]; }
-overlay_up() { [[ $(pattern window GrabwellFreeRectangleOverlay) == *"shown yes"* ]]; }
 
 step "known pixels on the right, Grabwell on the left"
 # 420x300 from (560,240): clear of the main window (67..500) and under the
@@ -30,7 +35,7 @@ grabwell_start
 step "free rectangle from toolbar button 6, dragged from (600,280) to (900,480)"
 toolbar_click 6
 wait_for 10 main_has "iconic=1" || e2e_fail "not minimised when armed: $(main_window)"
-wait_for 10 overlay_up ||
+wait_for 10 cover_ready ||
   e2e_fail "nothing covers the screen while armed"
 xdotool mousemove 600 280
 sleep 0.2
@@ -51,18 +56,27 @@ convert "$reference" -crop 300x200+600+280 +repage "$_JOURNEY_WORK/want.png"
 pattern_down
 shot captured >/dev/null
 
-step "Image > Edit in Paint (Alt+I, first item)"
+step "Image > Edit in Paint (Alt+I, first item), with no Paint yet"
 activate_main
 keys alt+i
 shot image-menu >/dev/null
 keys Return
-wait_for 15 test -s "$JOURNEY_DRIVE_C/edit-copy.bmp" || e2e_fail "the editor was not started"
-arg=$(tr -d '\r' <"$JOURNEY_DRIVE_C/edit-arg.txt" | sed 's/ *$//')
+[[ $(wait_dialog '^Grabwell$') == *无法用画图编辑图片* ]] || e2e_fail "no word that Paint could not start"
+keys Return
+no_planted_run || e2e_fail "a planted mspaint.exe ran"
+
+step "Edit in Paint again, with the world's Paint"
+fake_paint
+activate_main
+keys alt+i Return
+wait_for 15 test -s "$PAINT_RECORD" || e2e_fail "the editor was not started"
+arg=$(tr -d '\r"' <"$PAINT_RECORD" | sed 's/ *$//')
 [[ $arg == "$JOURNEY_PROFILE_WIN\\AppData\\Local\\Grabwell\\Temp\\temp.bmp" ]] || e2e_fail "the editor got '$arg'"
 [[ -s $JOURNEY_PROFILE/AppData/Local/Grabwell/Temp/temp.bmp ]] || e2e_fail "no per-user Temp\\temp.bmp"
 [[ ! -e $JOURNEY_INSTALL/Temp/temp.bmp ]] || e2e_fail "a temp.bmp in the read-only program folder"
 no_dialog || e2e_fail "Edit in Paint said something: $(probe dialog)"
-diff=$(differing "$JOURNEY_DRIVE_C/edit-copy.bmp" "$_JOURNEY_WORK/want.png")
+no_planted_run || e2e_fail "a planted mspaint.exe ran"
+diff=$(differing "$JOURNEY_PROFILE/AppData/Local/Grabwell/Temp/temp.bmp" "$_JOURNEY_WORK/want.png")
 [[ $diff == 0 ]] || e2e_fail "$diff pixels of what the editor got differ from the dragged area"
 step "the editor got $arg: the 300x200 dragged area"
 

@@ -131,6 +131,20 @@ TEST(CaptureCommands, DelayedCaptureCancelChangesNothing) {
     EXPECT_FALSE(::IsIconic(window->hwnd()));
 }
 
+// Nothing comes forward: the minimised window stays in front, and a strip
+// of its caption is no picture of anything.
+TEST(CaptureCommands, DelayedCaptureOfAMinimisedWindowKeepsThePicture) {
+    WindowTestEnv env;
+    auto window = env.MakeWindow();
+    ASSERT_TRUE(window);
+    window->RunCommand(core::CommandId::mnuTitleBar);
+    const HBITMAP kept = window->CurrentPicture().handle();
+    env.ui.answers = {IDOK};
+    window->RunCommand(core::CommandId::mnuAtiveWindow);
+    EXPECT_EQ(window->CurrentPicture().handle(), kept);
+    EXPECT_FALSE(::IsIconic(window->hwnd()));
+}
+
 TEST(CaptureCommands, DelayedCaptureTakesTheWindowBroughtToTheFrontAndComesBackNormal) {
     WindowTestEnv env;
     auto window = env.MakeWindow();

@@ -140,7 +140,7 @@ TEST(PaintLaunchRecordTest, AsksPaintsClassToEditTheFile) {
     const HWND owner = reinterpret_cast<HWND>(0x1234);
     const SHELLEXECUTEINFOW record = PaintLaunchRecord(owner, path);
     EXPECT_EQ(record.cbSize, sizeof(SHELLEXECUTEINFOW));
-    EXPECT_EQ(record.fMask, static_cast<ULONG>(SEE_MASK_CLASSNAME));
+    EXPECT_EQ(record.fMask, static_cast<ULONG>(SEE_MASK_CLASSNAME | SEE_MASK_FLAG_NO_UI));
     EXPECT_EQ(record.hwnd, owner);
     EXPECT_STREQ(record.lpVerb, L"edit");
     EXPECT_EQ(record.lpFile, path.c_str());
@@ -194,7 +194,7 @@ TEST_F(PaintHandoffTest, WithoutPaintsClassTheFilesOwnEditVerbIsUsed) {
     EXPECT_NE(WaitForEditor().commandLine.find(Utf8(TempFile())), std::string::npos);
 }
 
-TEST_F(PaintHandoffTest, LastResortIsTheSystemFoldersPaintNeverOneInTheCurrentFolder) {
+TEST_F(PaintHandoffTest, PaintOnlyByFullPathNeverOneInTheCurrentFolderOrOnPath) {
     // A program named mspaint.exe planted where a bare name would find it:
     // the current folder, and first on PATH.
     const std::wstring planted = temp_ / L"planted";
@@ -222,8 +222,11 @@ TEST_F(PaintHandoffTest, LastResortIsTheSystemFoldersPaintNeverOneInTheCurrentFo
     if (testing::FileExists(paint)) {
         GTEST_SKIP() << "a real Paint is installed; this case needs a system without one";
     }
-    // Neither Paint's class, nor an edit verb for .bmp, nor a system Paint:
-    // nothing can start, though the file is written.
+    // Paint's class names its program bare, which only those two would answer;
+    // no edit verb for .bmp, no system Paint: nothing can start, though the
+    // file is written.
+    ScopedClass paintClass(L"Paint.Picture");
+    ASSERT_TRUE(paintClass.SetEditCommand(L"mspaint.exe \"%1\""));
     EXPECT_FALSE(EditInPaint(nullptr, testing::PatternPicture(8, 8), program_));
     EXPECT_TRUE(testing::FileExists(TempFile()));
     EXPECT_EQ(WaitForEditor(2000).program, "") << "the planted program ran";

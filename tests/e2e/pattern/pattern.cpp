@@ -1,8 +1,13 @@
 // A helper the end-to-end tests drive from the shell:
 //   grabwell_pattern show X Y W H [SECONDS]  a borderless window of known pixels
+//   grabwell_pattern gpu X Y W H [SECONDS]   the same, standing in for a window
+//                                            a GPU draws (tests/e2e/composed), its
+//                                            invisible borders painted kMarker
 //   grabwell_pattern invert                  that window turns to the inverse
 //                                            colours, or back
 //   grabwell_pattern clip FILE.bmp           the clipboard's CF_BITMAP as a 24-bit BMP
+//   grabwell_pattern label TEXT FILE.bmp     TEXT in a screen DC's default font, white
+//                                            on black, as large as the DC measures it
 //   grabwell_pattern window CLASS [maximize|close|cancelmode]
 //                                            where a window of that class is and
 //                                            its state, after the action if any;
@@ -25,12 +30,17 @@
 #include <vector>
 
 #include "platform/dib.h"
+#include "tests/e2e/composed/composed_world.h"
 
 namespace {
 
 constexpr const wchar_t* kPatternClass = L"GrabwellTestPattern";
 constexpr UINT kInvert = WM_APP + 1;
 bool inverted = false;
+bool gpuDrawn = false;
+// Never a pattern colour: red 0 needs x = 0 and green 255 needs y = 73
+// (mod 256), and then blue is 27.
+constexpr COLORREF kMarker = RGB(0, 255, 0);
 
 // Every pixel differs from its neighbours, so an edge off by one shows.
 COLORREF PatternColour(int x, int y) {
@@ -63,6 +73,15 @@ LRESULT CALLBACK PatternProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             RECT client{};
             GetClientRect(hwnd, &client);
             PaintPattern(dc, client.right, client.bottom);
+            if (gpuDrawn) {
+                HBRUSH marker = CreateSolidBrush(kMarker);
+                const int b = kInvisibleBorder;
+                const RECT bands[] = {{0, 0, b, client.bottom},
+                                      {client.right - b, 0, client.right, client.bottom},
+                                      {0, client.bottom - b, client.right, client.bottom}};
+                for (const RECT& band : bands) FillRect(dc, &band, marker);
+                DeleteObject(marker);
+            }
             EndPaint(hwnd, &ps);
             return 0;
         }
@@ -86,9 +105,10 @@ int Show(int x, int y, int width, int height, int seconds) {
     wc.lpfnWndProc = PatternProc;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kPatternClass;
+    wc.lpszClassName = gpuDrawn ? kGpuWindowClass : kPatternClass;
     RegisterClassW(&wc);
-    HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"grabwell pattern", WS_POPUP,
+    HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName,
+                                gpuDrawn ? L"grabwell gpu window" : L"grabwell pattern", WS_POPUP,
                                 x, y, width, height, nullptr, nullptr, wc.hInstance, nullptr);
     if (!hwnd) return 1;
     ShowWindow(hwnd, SW_SHOWNOACTIVATE);
@@ -171,6 +191,28 @@ int Clip(const char* path) {
     return rc;
 }
 
+int Label(const char* narrow, const char* path) {
+    wchar_t text[64] = {};
+    MultiByteToWideChar(CP_UTF8, 0, narrow, -1, text, 63);
+    const int length = static_cast<int>(wcslen(text));
+    HDC screen = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
+    SIZE size{};
+    GetTextExtentPoint32W(screen, text, length, &size);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bits = CreateBitmap(size.cx, size.cy, 1, 1, nullptr);
+    HGDIOBJ old = SelectObject(memory, bits);
+    SetTextColor(memory, RGB(255, 255, 255));
+    SetBkColor(memory, RGB(0, 0, 0));
+    TextOutW(memory, 0, 0, text, length);
+    SelectObject(memory, old);
+    const bool written = WriteBmp(path, bits);
+    DeleteObject(bits);
+    DeleteDC(memory);
+    DeleteDC(screen);
+    std::printf("%ldx%ld\n", size.cx, size.cy);
+    return written ? 0 : 4;
+}
+
 struct Search {
     const wchar_t* className;
     HWND found;
@@ -242,18 +284,20 @@ int Window(const char* narrowClass, const char* action) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc >= 6 && std::strcmp(argv[1], "show") == 0) {
+    gpuDrawn = argc >= 2 && std::strcmp(argv[1], "gpu") == 0;
+    if (argc >= 6 && (std::strcmp(argv[1], "show") == 0 || gpuDrawn)) {
         const int seconds = argc >= 7 ? std::atoi(argv[6]) : 300;
         return Show(std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]),
                     std::atoi(argv[5]), seconds);
     }
     if (argc == 2 && std::strcmp(argv[1], "invert") == 0) return Invert();
     if (argc == 3 && std::strcmp(argv[1], "clip") == 0) return Clip(argv[2]);
+    if (argc == 4 && std::strcmp(argv[1], "label") == 0) return Label(argv[2], argv[3]);
     if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "window") == 0) {
         return Window(argv[2], argc == 4 ? argv[3] : "");
     }
     std::fprintf(stderr,
-                 "usage: grabwell_pattern show X Y W H [SECONDS] | invert | clip FILE.bmp | "
-                 "window CLASS [maximize|close|cancelmode]\n");
+                 "usage: grabwell_pattern show|gpu X Y W H [SECONDS] | invert | clip FILE.bmp | "
+                 "label TEXT FILE.bmp | window CLASS [maximize|close|cancelmode]\n");
     return 64;
 }

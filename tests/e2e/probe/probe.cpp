@@ -7,7 +7,9 @@
 //                                  the viewport and where the picture sits
 //   grabwell_probe toolbar         the toolbar's screen rectangle
 //   grabwell_probe dialog [TIMEOUT_SECONDS]
-//                                  the first dialog box on the desktop: title, text
+//                                  the first dialog box on the desktop: title,
+//                                  text, screen rectangle
+//   grabwell_probe menu            the screen rectangle of the open menu
 //   grabwell_probe answer TITLE yes|no|cancel|ok
 //                                  clicks that button of the dialog box titled
 //                                  TITLE, wherever it is in the stack of windows
@@ -213,7 +215,22 @@ int PrintDialog(HWND dialog) {
     for (auto& c : text) {
         if (c == L'\r' || c == L'\n') c = L' ';
     }
-    std::printf("found=1 title=%s\ttext=%s\n", Utf8(title).c_str(), Utf8(text.c_str()).c_str());
+    RECT r{};
+    ::GetWindowRect(dialog, &r);
+    std::printf("found=1 title=%s\ttext=%s\trect=%ld,%ld,%ld,%ld\n", Utf8(title).c_str(),
+                Utf8(text.c_str()).c_str(), r.left, r.top, r.right, r.bottom);
+    return 0;
+}
+
+// A popup menu is a window of the system's menu class while it is open.
+int ProbeMenu() {
+    HWND menu = ::FindWindowW(L"#32768", nullptr);
+    RECT r{};
+    if (!menu || !::IsWindowVisible(menu) || !::GetWindowRect(menu, &r)) {
+        std::printf("found=0\n");
+        return 1;
+    }
+    std::printf("found=1 rect=%ld,%ld,%ld,%ld\n", r.left, r.top, r.right, r.bottom);
     return 0;
 }
 
@@ -298,8 +315,9 @@ int wmain(int argc, wchar_t** argv) {
     if (argc == 4 && std::wcscmp(argv[1], L"answer") == 0) return Answer(argv[2], argv[3]);
     if (argc == 3 && std::wcscmp(argv[1], L"process") == 0) return ProbeProcess(argv[2]);
     if (argc == 2 && std::wcscmp(argv[1], L"memory") == 0) return ProbeMemory();
+    if (argc == 2 && std::wcscmp(argv[1], L"menu") == 0) return ProbeMenu();
     std::fprintf(stderr,
                  "usage: grabwell_probe window [TIMEOUT_SECONDS] | scroll | toolbar | "
-                 "dialog [TIMEOUT_SECONDS] | answer TITLE BUTTON | process NAME | memory\n");
+                 "dialog [TIMEOUT_SECONDS] | answer TITLE BUTTON | process NAME | memory | menu\n");
     return 2;
 }

@@ -8,7 +8,7 @@ set -euo pipefail
 export JOURNEY_SCREEN=3840x2160
 # shellcheck source=journey_lib.sh
 source "$(dirname "$0")/journey_lib.sh"
-journey_begin 8 free-rectangle-4k "${1:?usage: test_journey_8_free_rectangle_4k.sh Grabwell.exe}"
+journey_begin 9 free-rectangle-4k "${1:?usage: test_journey_9_free_rectangle_4k.sh Grabwell.exe}"
 grabwell_start
 
 # Clear of the main window, which starts near the top left.
