@@ -5,6 +5,7 @@
 #include "platform/blit.h"
 #include "platform/compositor.h"
 #include "platform/screen_settle.h"
+#include "platform/virtual_screen.h"
 
 namespace grabwell::app {
 
@@ -35,17 +36,14 @@ void FreeRectangleOverlay::Show(const platform::ScreenTrace& gone) {
     platform::LetTheScreenSettle(gone);
     // Messages sent to us meanwhile may have disarmed the capture.
     if (!engaged_) return;
-    const int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN);
-    const int top = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
-    const int width = ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
-    const int height = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    const RECT screen = platform::VirtualScreen();
     // A translucent layered window would be the natural cover, but without a
     // compositor (Wine's virtual desktop, plain X) its alpha is ignored and
     // it paints the screen black. A picture of the screen looks the same as
     // no window at all on every system.
-    snapshot_ = capture::SnapshotScreenRect(left, top, left + width, top + height);
-    ::SetWindowPos(hwnd(), HWND_TOPMOST, left, top, width, height,
-                   SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    snapshot_ = capture::SnapshotScreenRect(screen.left, screen.top, screen.right, screen.bottom);
+    ::SetWindowPos(hwnd(), HWND_TOPMOST, screen.left, screen.top, screen.right - screen.left,
+                   screen.bottom - screen.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);
     ::UpdateWindow(hwnd());
 }
 

@@ -31,6 +31,7 @@
 #include "platform/blit.h"
 #include "platform/dib.h"
 #include "platform/unique_any.h"
+#include "platform/virtual_screen.h"
 #include "tests/shared/mouse_input.h"
 
 namespace {
@@ -311,12 +312,8 @@ int main() {
         std::fprintf(stderr, "no display DC\n");
         return 1;
     }
-    const core::Rect screen{::GetSystemMetrics(SM_XVIRTUALSCREEN),
-                            ::GetSystemMetrics(SM_YVIRTUALSCREEN),
-                            ::GetSystemMetrics(SM_XVIRTUALSCREEN) +
-                                ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                            ::GetSystemMetrics(SM_YVIRTUALSCREEN) +
-                                ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    const RECT all = platform::VirtualScreen();
+    const core::Rect screen{all.left, all.top, all.right, all.bottom};
 
     // Drawing on the display only queues requests for the X server under
     // Wine; reading one pixel back waits until it has done them all, so the

@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/unique_any.h"
+#include "platform/virtual_screen.h"
 
 namespace grabwell::platform {
 
@@ -11,13 +12,12 @@ namespace grabwell::platform {
 // primary's corner is taken.
 inline POINT DisplayDcOrigin(HDC dc) {
     RECT clip{};
-    if (::GetClipBox(dc, &clip) == ERROR ||
-        clip.right - clip.left != ::GetSystemMetrics(SM_CXVIRTUALSCREEN) ||
-        clip.bottom - clip.top != ::GetSystemMetrics(SM_CYVIRTUALSCREEN)) {
+    const RECT screen = VirtualScreen();
+    if (::GetClipBox(dc, &clip) == ERROR || clip.right - clip.left != screen.right - screen.left ||
+        clip.bottom - clip.top != screen.bottom - screen.top) {
         return {0, 0};
     }
-    return {::GetSystemMetrics(SM_XVIRTUALSCREEN) - clip.left,
-            ::GetSystemMetrics(SM_YVIRTUALSCREEN) - clip.top};
+    return {screen.left - clip.left, screen.top - clip.top};
 }
 
 // A DC on the whole display, in screen coordinates. Unlike GetDC(nullptr),

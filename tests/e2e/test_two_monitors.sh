@@ -13,7 +13,7 @@ set -euo pipefail
 JOURNEY_WORLD=two-monitors
 # shellcheck source=journey_lib.sh
 source "$(dirname "$0")/journey_lib.sh"
-journey_begin --standard-user 9 left-monitor "${1:?usage: test_two_monitors.sh Grabwell.exe}"
+journey_begin --standard-user 10 left-monitor "${1:?usage: test_two_monitors.sh Grabwell.exe}"
 work=$_JOURNEY_WORK public=$JOURNEY_DRIVE_C/users/Public
 
 # on_left_monitor "L,T,R,B": the rectangle lies wholly on the left monitor.
