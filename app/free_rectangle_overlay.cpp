@@ -31,17 +31,21 @@ bool FreeRectangleOverlay::Engage(HINSTANCE instance, PressHandler onPress) {
 
 void FreeRectangleOverlay::Show(const platform::ScreenTrace& gone) {
     if (!engaged_) return;
-    // Whatever just left the screen (the minimised main window) must be gone
-    // from the picture too.
-    platform::LetTheScreenSettle(gone);
-    // Messages sent to us meanwhile may have disarmed the capture.
-    if (!engaged_) return;
-    const RECT screen = platform::VirtualScreen();
     // A translucent layered window would be the natural cover, but without a
     // compositor (Wine's virtual desktop, plain X) its alpha is ignored and
     // it paints the screen black. A picture of the screen looks the same as
-    // no window at all on every system.
-    snapshot_ = capture::SnapshotScreenRect(screen.left, screen.top, screen.right, screen.bottom);
+    // no window at all on every system. Whatever just left the screen (the
+    // minimised main window) must be gone from that picture too.
+    const RECT screen = platform::VirtualScreen();
+    platform::LetTheScreenSettle(gone, [&] {
+        snapshot_ =
+            capture::SnapshotScreenRect(screen.left, screen.top, screen.right, screen.bottom);
+    });
+    // Messages sent to us meanwhile may have disarmed the capture.
+    if (!engaged_) {
+        snapshot_ = {};
+        return;
+    }
     ::SetWindowPos(hwnd(), HWND_TOPMOST, screen.left, screen.top, screen.right - screen.left,
                    screen.bottom - screen.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);
     ::UpdateWindow(hwnd());

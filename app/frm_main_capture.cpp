@@ -15,8 +15,9 @@ constexpr DWORD kDelayedCaptureMs = 2000;
 void FrmMain::mnuScreen_Click() {
     const platform::ScreenTrace shown = platform::ScreenTrace::Of(hwnd());
     ::ShowWindow(hwnd(), SW_HIDE);
-    platform::LetTheScreenSettle(shown);
-    InstallPicture(capture::CaptureWholeScreen());
+    capture::Picture whole;
+    platform::LetTheScreenSettle(shown, [&whole] { whole = capture::CaptureWholeScreen(); });
+    InstallPicture(std::move(whole));
     pictureUnsaved_ = true;
     ::ShowWindow(hwnd(), SW_SHOW);
     ::SetForegroundWindow(hwnd());

@@ -1,6 +1,7 @@
 #include "platform/screen_settle.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 
 #include "platform/compositor.h"
@@ -16,7 +17,7 @@ namespace {
 // one read costs next to nothing even for a maximised window.
 constexpr int kRowsRead = 16;
 // Between two reads: long enough for a repaint under way to show a change.
-constexpr DWORD kReadIntervalMs = 8;
+constexpr std::chrono::milliseconds kReadInterval{8};
 // At most one pixel in this many read may still be as the window showed it.
 constexpr std::size_t kStillOursShare = 64;
 
@@ -87,25 +88,39 @@ ScreenTrace ScreenTrace::Of(HWND window) {
 
 std::vector<std::uint32_t> ScreenTrace::ReadAgain() const { return ReadRows(area_, rows_); }
 
-void LetTheScreenSettle(const ScreenTrace& shown, DWORD limitMs) {
+void LetTheScreenSettle(const ScreenTrace& shown, const std::function<void()>& read,
+                        DWORD limitMs) {
+    const auto readNow = [&read] {
+        if (read) read();
+    };
     ::GdiFlush();
-    if (shown.empty()) return;  // nothing of ours was there to leave
+    if (shown.empty()) return readNow();  // nothing of ours was there to leave
     if (shown.composed()) {
         // The frame being composed as the window went may still hold it;
         // the one after cannot.
         const Compositor& compositor = TheCompositor();
-        if (compositor.Flush() && compositor.Flush()) return;
+        if (compositor.Flush() && compositor.Flush()) return readNow();
     }
-    const ULONGLONG until = ::GetTickCount64() + limitMs;
-    std::vector<std::uint32_t> previous;
+    // A steady clock, not the tick count: on Windows that moves in 16-ms steps,
+    // as long as the whole interval between two reads.
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point until = Clock::now() + std::chrono::milliseconds(limitMs);
+    std::vector<std::uint32_t> before;  // the rows as they were when the screen was last read
+    bool readSince = false;
     for (;;) {
         std::vector<std::uint32_t> now = shown.ReadAgain();
-        if (now.empty()) return;  // the screen cannot be read: nothing to wait for
-        if (MostlyGone(shown.pixels(), now) && now == previous) return;
-        previous = std::move(now);
-        const ULONGLONG tick = ::GetTickCount64();
-        if (tick >= until) return;
-        WaitLettingSentMessagesThrough(static_cast<DWORD>(std::min<ULONGLONG>(kReadIntervalMs, until - tick)));
+        // A screen that cannot be read has nothing to wait for.
+        if (now.empty()) return readSince ? void() : readNow();
+        // Unchanged from before the reading until after it: what it read is settled.
+        if (readSince && now == before) return;
+        const Clock::time_point started = Clock::now();
+        if (started >= until) return readNow();
+        readSince = MostlyGone(shown.pixels(), now);
+        if (readSince) readNow();
+        before = std::move(now);
+        const Clock::time_point next = std::min(started + kReadInterval, until);
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(next - Clock::now());
+        if (left.count() > 0) WaitLettingSentMessagesThrough(static_cast<DWORD>(left.count()));
     }
 }
 

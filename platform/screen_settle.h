@@ -5,6 +5,7 @@
 // Windows 7's basic themes, Wine) the programs beneath repaint in their own
 // time, and the screen is read back until they have.
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "platform/win32.h"
@@ -38,6 +39,12 @@ private:
 // `limitMs` at the most (a program beneath that does not repaint, or paints
 // much as we showed). Nothing of ours runs meanwhile; only messages sent to
 // us by other threads go through.
-void LetTheScreenSettle(const ScreenTrace& shown, DWORD limitMs = 250);
+//
+// A caller that reads the screen as soon as it has settled passes `read`:
+// the screen is read then between the two reads that must agree, so that
+// the wait between them is spent reading. It may be called more than once;
+// what it read last is what the settled screen showed.
+void LetTheScreenSettle(const ScreenTrace& shown, const std::function<void()>& read = {},
+                        DWORD limitMs = 250);
 
 }  // namespace grabwell::platform
