@@ -13,10 +13,11 @@ exe=${1:-$root/build/mingw-x86_64/bench/grabwell_bench_free_rectangle.exe}
 source "$root/scripts/lib/winenv.sh"
 trap winenv_down EXIT
 
+# 3 says only that a figure was over its target; any other failure wins over it.
 rc=0
 for geometry in 1024x768 3840x2160 7680x4320; do
   winenv_up "$geometry" 24
-  "$root/scripts/lib/wine-exec" "$exe" || rc=$?
+  "$root/scripts/lib/wine-exec" "$exe" || { code=$?; ((rc != 0 && rc != 3)) || rc=$code; }
   winenv_down
 done
 exit "$rc"
