@@ -208,6 +208,12 @@ main_gone() { [[ $(probe window 1) == found=0* ]]; }
 title_is() { [[ $(title_of "$(main_window)") == "$1" ]]; }
 scroll_has() { [[ $(probe scroll) == *"$1"* ]]; }
 window_gone() { ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
+# Keys typed now reach the main window: Wine gives the X keyboard focus back
+# to its X window a while after a dialog has gone, and parks it on the
+# desktop's meanwhile, where keys are lost even though the window is in front.
+keys_reach_main() {
+  [[ $(xdotool getwindowfocus getwindowname 2>/dev/null) == "$(title_of "$(main_window)")" ]]
+}
 
 # grabwell_start: launches the installed program and waits until its window
 # shows, is in front and no longer moves (the stored placement is applied

@@ -163,6 +163,7 @@ keys Return
 saved=$JOURNEY_PROFILE/Documents/screen.bmp
 wait_for 10 test -s "$saved" || e2e_fail "nothing saved at $saved"
 wait_for 5 no_dialog || e2e_fail "a dialog stayed after saving: $(probe dialog)"
+wait_for 5 keys_reach_main || e2e_fail "keys do not reach the window after saving"
 read -r bw bh bits < <(bmp_header "$saved") || e2e_fail "not a BMP: $(head -c 16 "$saved" | od -An -c)"
 [[ "$bw $bh" == "1024 768" ]] || e2e_fail "saved BMP is ${bw}x${bh}"
 ((bits == 24 || bits == 32)) || e2e_fail "saved BMP has $bits bits a pixel"

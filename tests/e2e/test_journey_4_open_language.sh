@@ -48,6 +48,7 @@ about() {
   shot "about-$3" >/dev/null
   keys Return
   wait_for 5 no_dialog || e2e_fail "the About box did not close: $(probe dialog)"
+  wait_for 5 keys_reach_main || e2e_fail "keys do not reach the window after the About box"
   step "About box '$1' with '$2', closed by Return"
 }
 

@@ -29,6 +29,7 @@ still_open() {
   wait_for 5 no_dialog || e2e_fail "$1: a dialog is still up: $(probe dialog)"
   sleep 0.5
   main_has "visible=1" || e2e_fail "$1: the window closed"
+  wait_for 5 keys_reach_main || e2e_fail "$1: keys do not reach the window: $(xdotool getwindowfocus getwindowname)"
   shot "$1-still-open" >/dev/null
   step "$1: still open"
 }

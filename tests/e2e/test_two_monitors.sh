@@ -133,6 +133,7 @@ line=$(wait_dialog '^Open$')
 on_left_monitor "$(rect_of "$line")" || e2e_fail "the Open dialog is not on the window's monitor: $line"
 keys Escape
 wait_for 5 no_dialog || e2e_fail "the Open dialog stayed"
+wait_for 5 keys_reach_main || e2e_fail "keys do not reach the window after the Open dialog"
 
 step "the close question on the window's monitor; No closes"
 keys alt+F4
