@@ -11,12 +11,13 @@ namespace grabwell::capture {
 
 namespace {
 
-// The part of a window (or of its client area) on the screen, in screen
-// pixels. Measured once: the picture's size and the copy's place come from
-// the same answer, even should the window move meanwhile.
+// The part of a window (or of its client area) on the screen, counted from
+// the corner of WindowOnScreen as CopyWindowArea takes it.
 struct ShownPart {
     CaptureError error = CaptureError::None;
-    RECT area{};
+    int left = 0;
+    int top = 0;
+    core::Size size{};
 };
 
 ShownPart ShownPartOf(HWND window, bool client) {
@@ -28,16 +29,16 @@ ShownPart ShownPartOf(HWND window, bool client) {
     const RECT screen = platform::VirtualScreen();
     RECT shown{};
     if (!::IntersectRect(&shown, &*whole, &screen)) return {CaptureError::NotShown};
-    return {CaptureError::None, shown};
+    return {CaptureError::None, shown.left - whole->left, shown.top - whole->top,
+            {shown.right - shown.left, shown.bottom - shown.top}};
 }
 
 Picture CaptureForm(HWND window, bool client, double twipsPerPixelX, double twipsPerPixelY) {
     const ShownPart part = ShownPartOf(window, client);
     if (part.error != CaptureError::None) return {};
-    const RECT& a = part.area;
-    return CopyFromScreen(a.left, a.top,
-                          core::PixelsThroughTwips(a.right - a.left, twipsPerPixelX),
-                          core::PixelsThroughTwips(a.bottom - a.top, twipsPerPixelY));
+    return CopyWindowArea(window, client, part.left, part.top,
+                          core::PixelsThroughTwips(part.size.cx, twipsPerPixelX),
+                          core::PixelsThroughTwips(part.size.cy, twipsPerPixelY));
 }
 
 }  // namespace
@@ -73,8 +74,7 @@ ForegroundCapture CaptureForegroundWindow() {
     }
     const ShownPart part = ShownPartOf(window, false);
     if (part.error != CaptureError::None) return {{}, part.error};
-    const RECT& a = part.area;
-    Picture picture = CopyFromScreen(a.left, a.top, a.right - a.left, a.bottom - a.top);
+    Picture picture = CopyWindowArea(window, false, part.left, part.top, part.size.cx, part.size.cy);
     if (!picture) return {{}, CaptureError::CaptureFailed};
     return {std::move(picture), CaptureError::None};
 }

@@ -60,19 +60,14 @@ std::optional<RECT> WindowOnScreen(HWND window, bool client) {
     return area;
 }
 
-Picture CopyFromScreen(int left, int top, int width, int height, SystemPalette palette) {
-    if (width < 0 || height < 0) return {};
-    // The desktop window's DC, in screen coordinates wherever the monitors lie.
-    const auto screen = platform::unique_window_dc::Client(nullptr);
-    return CopyFromDc(screen.get(), left, top, width, height, palette);
-}
-
 Picture CopyWindowArea(HWND window, bool client, int left, int top, int width, int height,
                        SystemPalette palette) {
     if (width < 0 || height < 0) return {};
     const std::optional<RECT> shown = WindowOnScreen(window, client);
     if (!shown) return {};
-    return CopyFromScreen(shown->left + left, shown->top + top, width, height, palette);
+    // The desktop window's DC, in screen coordinates wherever the monitors lie.
+    const auto screen = platform::unique_window_dc::Client(nullptr);
+    return CopyFromDc(screen.get(), shown->left + left, shown->top + top, width, height, palette);
 }
 
 }  // namespace grabwell::capture

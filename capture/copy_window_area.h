@@ -30,10 +30,6 @@ std::optional<RECT> WindowOnScreen(HWND window, bool client);
 Picture CopyWindowArea(HWND window, bool client, int left, int top, int width, int height,
                        SystemPalette palette = SystemPalette::FromDevice);
 
-// The same at `left`, `top` in screen pixels.
-Picture CopyFromScreen(int left, int top, int width, int height,
-                       SystemPalette palette = SystemPalette::FromDevice);
-
 // The same from a DC the caller already holds (and keeps).
 Picture CopyFromDc(HDC source, int left, int top, int width, int height,
                    SystemPalette palette = SystemPalette::FromDevice);
