@@ -211,9 +211,7 @@ window_gone() { ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
 # Keys typed now reach the main window: Wine gives the X keyboard focus back
 # to its X window a while after a dialog has gone, and parks it on the
 # desktop's meanwhile, where keys are lost even though the window is in front.
-keys_reach_main() {
-  [[ $(xdotool getwindowfocus getwindowname 2>/dev/null) == "$(title_of "$(main_window)")" ]]
-}
+keys_reach_main() { title_is "$(xdotool getwindowfocus getwindowname 2>/dev/null)"; }
 
 # grabwell_start: launches the installed program and waits until its window
 # shows, is in front and no longer moves (the stored placement is applied
